@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Chinese lyrics to pinyin, and pinyin to phonetic symbols, on 1 MB of input each (UTF-16 bytes).
+#include "phonetic/pinyin_to_phonetic.h"
+#include "pinyin/chinese_to_pinyin.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr qsizetype kInputBytes = 1 << 20;
+
+// Song lines of common hanzi with the punctuation, spaces and line breaks that lyrics carry.
+QString ChineseLyrics() {
+    const QString verse = QStringLiteral("我们一起唱这首歌，让快乐的声音飞向远方。\r\n"
+                                         "天空中的星星 闪烁着明亮的光芒\r\n"
+                                         "Love 你的笑容是我心中最美的风景！\r\n");
+    QString lyrics;
+    while (lyrics.size() * 2 < kInputBytes)
+        lyrics += verse;
+    return lyrics.left(kInputBytes / 2);
+}
+
+QString PinYinText() {
+    const QString pinyin = lirobel::pinyin::ChineseToPinYin(ChineseLyrics());
+    QString text;
+    while (text.size() * 2 < kInputBytes)
+        text += pinyin;
+    return text.left(kInputBytes / 2);
+}
+
+void BM_ChineseToPinYin(benchmark::State& state) {
+    const QString lyrics = ChineseLyrics();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lirobel::pinyin::ChineseToPinYin(lyrics));
+    state.SetBytesProcessed(state.iterations() * lyrics.size() * 2);
+}
+BENCHMARK(BM_ChineseToPinYin)->Unit(benchmark::kMillisecond);
+
+void BM_PinYinToPhonetic(benchmark::State& state) {
+    const QString pinyin = PinYinText();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lirobel::phonetic::PinYinToPhonetic(pinyin, u"Hatsune Miku"));
+    state.SetBytesProcessed(state.iterations() * pinyin.size() * 2);
+}
+BENCHMARK(BM_PinYinToPhonetic)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,42 @@
+# Shared by run.sh and test.sh: installs the Debian packages that are missing, and builds.
+# Sourced, not run; expects bash with "set -euo pipefail".
+
+LIROBEL_PACKAGES=(
+    g++ cmake ninja-build          # compiler and build tools
+    qt6-base-dev                   # Qt 6 Core, Widgets and Test, with the offscreen and X11 platforms
+    libgtest-dev libbenchmark-dev  # tests and benchmarks
+    clang-format                   # the code's layout is checked as a test
+    fonts-wqy-microhei             # so that Chinese and kana render instead of boxes
+)
+
+lirobel_install_missing_packages() {
+    local missing=()
+    local package
+    for package in "${LIROBEL_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "These Debian packages are missing: ${missing[*]}. Run this script as root or install sudo." >&2
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    echo "Installing ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# lirobel_build FOLDER BUILD_TYPE [CMAKE_OPTION...]
+lirobel_build() {
+    local folder=$1 type=$2
+    shift 2
+    cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@"
+    cmake --build "$folder" --parallel "$(nproc)"
+}

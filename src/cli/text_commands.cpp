@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Commands that convert one text into another.
+#include "cli/command.h"
+#include "cli/text_io.h"
+#include "phonetic/pinyin_to_phonetic.h"
+#include "pinyin/character_code.h"
+#include "pinyin/chinese_to_pinyin.h"
+
+namespace lirobel::cli {
+
+int RunPinYin(const Invocation& invocation, CliContext& context) {
+    const std::optional<QString> text = ReadInputText(invocation.operands.value(0), context);
+    if (!text)
+        return kExitFailure;
+    if (!pinyin::CharacterCodesAvailable())
+        return Fail(context, QStringLiteral("the system's iconv has no code page 936 (CP936), so no Chinese "
+                                            "character can be recognised"));
+    return WriteResult(pinyin::ChineseToPinYin(*text), context);
+}
+
+int RunPhonetic(const Invocation& invocation, CliContext& context) {
+    const std::optional<QString> text = ReadInputText(invocation.operands.value(0), context);
+    if (!text)
+        return kExitFailure;
+    const QString singer = invocation.Option("singer").value_or(QString());
+    return WriteResult(phonetic::PinYinToPhonetic(phonetic::WithFinalComma(*text), singer), context);
+}
+
+} // namespace lirobel::cli

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Input and output shared by the commands: UTF-8 text in, one result line out.
+#pragma once
+
+#include "cli/cli.h"
+
+#include <optional>
+
+namespace lirobel::cli {
+
+/// Writes the text as UTF-8. False when the device took less than all of it.
+bool WriteText(QIODevice& device, const QString& text);
+
+/// Writes "lirobel-cli: " and the cause to stderr and returns kExitFailure.
+int Fail(CliContext& context, const QString& cause);
+
+/// The bytes of FILE, or of standard input when the operand is absent or "-". On failure the cause
+/// is on stderr and the result is empty.
+std::optional<QByteArray> ReadInputBytes(const QString& operand, CliContext& context);
+
+/// The input as text: the bytes of ReadInputBytes decoded as UTF-8, after removing exactly one LF or
+/// CR LF at the very end. Every other character, line breaks and a byte-order mark included, stays as it
+/// stands. Input that is not valid UTF-8 is a failure, reported on stderr.
+std::optional<QString> ReadInputText(const QString& operand, CliContext& context);
+
+/// Writes the result and one LF to stdout. Returns kExitSuccess, or kExitFailure when stdout refused it.
+int WriteResult(const QString& result, CliContext& context);
+
+} // namespace lirobel::cli

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace lirobel::cli {
+namespace {
+
+struct CliCase {
+    const char* name;
+    QStringList arguments;
+    QByteArray input;
+    int exitCode;
+    QByteArray out;          // exact standard output
+    const char* errContains; // "" when stderr must be empty
+
+    friend void PrintTo(const CliCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class RunCliTest : public testing::TestWithParam<CliCase> {};
+
+TEST_P(RunCliTest, FollowsTheContract) {
+    const CliCase& row = GetParam();
+    const CliRun run = RunInProcess(row.arguments, row.input);
+    EXPECT_EQ(run.exitCode, row.exitCode);
+    EXPECT_EQ(run.out, row.out);
+    if (*row.errContains)
+        EXPECT_TRUE(run.err.contains(row.errContains)) << run.err.toStdString();
+    else
+        EXPECT_EQ(run.err, QByteArray());
+}
+
+const QByteArray kUsage = "usage: lirobel-cli";
+
+INSTANTIATE_TEST_SUITE_P(
+    Invocations, RunCliTest,
+    testing::Values(CliCase{"pinyin", {"pinyin"}, "你好", 0, "ni,hao,\n", ""},
+                    CliCase{"pinyinStdinDash", {"pinyin", "-"}, "你好\n", 0, "ni,hao,\n", ""},
+                    CliCase{"pinyinNothingChinese", {"pinyin"}, "abc", 0, "\n", ""},
+                    CliCase{"phonetic", {"phonetic"}, "ni,hao", 0, "J i|h a o|\n", ""},
+                    CliCase{"phoneticKeepsItsComma", {"phonetic"}, "ni,hao,\r\n", 0, "J i|h a o|\n", ""},
+                    CliCase{"phoneticEmpty", {"phonetic"}, "", 0, "\n", ""},
+                    CliCase{"phoneticEmptyLine", {"phonetic"}, "\n", 0, "\n", ""},
+                    CliCase{"phoneticSinger", {"phonetic", "--singer", "Anyone"}, "ni", 0, "J i|\n", ""},
+                    CliCase{"phoneticSingerEquals", {"phonetic", "--singer=Anyone"}, "ni", 0, "J i|\n", ""},
+                    // Only one trailing line break goes; the one before it stays inside the last syllable.
+                    CliCase{"phoneticTwoLineBreaks", {"phonetic"}, "ni,hao\n\n", 0, "J i|\n", ""},
+                    CliCase{"phoneticLoneCrStays", {"phonetic"}, "ni,hao\r", 0, "J i|\n", ""},
+                    CliCase{"invalidUtf8", {"pinyin"}, "\xe4\xbd", 1, "", "UTF-8"},
+                    CliCase{"encodedSurrogate", {"pinyin"}, "\xed\xa0\x80", 1, "", "UTF-8"},
+                    CliCase{"version", {"--version"}, "", 0, "lirobel-cli " LIROBEL_TEST_VERSION "\n", ""},
+                    CliCase{"noCommand", {}, "", 2, "", kUsage},
+                    CliCase{"unknownCommand", {"translate"}, "", 2, "", kUsage},
+                    CliCase{"optionNotTaken", {"pinyin", "--zu", "du"}, "", 2, "", kUsage},
+                    CliCase{"singleDashOption", {"pinyin", "-x"}, "", 2, "", kUsage},
+                    CliCase{"optionWithoutValue", {"phonetic", "--singer"}, "", 2, "", kUsage},
+                    CliCase{"tooManyOperands", {"pinyin", "a", "b"}, "", 2, "", kUsage},
+                    CliCase{"missingFile", {"pinyin", "/nonexistent/lyrics.txt"}, "", 1, "", "/nonexistent/lyrics.txt"},
+                    CliCase{"folderAsFile", {"pinyin", "/"}, "", 1, "", "folder"}),
+    [](const testing::TestParamInfo<CliCase>& row) { return std::string(row.param.name); });
+
+TEST(RunCli, HelpListsEveryCommand) {
+    const CliRun run = RunInProcess({"--help"});
+    for (const char* command : {"pinyin", "phonetic", "--version"})
+        EXPECT_TRUE(run.out.contains(command)) << command;
+}
+
+TEST(RunCli, ReadsFileWithOptionsAfterIt) {
+    QTemporaryDir folder;
+    QFile file(folder.filePath("lyrics.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("ni,hao\r\n");
+    file.close();
+    const CliRun run = RunInProcess({"phonetic", file.fileName(), "--singer", "x"}, "ignored");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "J i|h a o|\n");
+}
+
+TEST(RunCli, DoubleDashEndsOptions) {
+    QTemporaryDir folder;
+    QFile file(folder.filePath("--singer"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("你");
+    file.close();
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    const CliRun run = RunInProcess({"pinyin", "--", "--singer"});
+    QDir::setCurrent(previous);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "ni,\n");
+}
+
+} // namespace
+} // namespace lirobel::cli
