@@ -5,11 +5,19 @@ namespace lirobel::cli {
 
 namespace {
 
+constexpr OptionSpec kHa{"ha", {}, {"ha", "wa"}};
+constexpr OptionSpec kWo{"wo", {}, {"o", "wo"}};
+constexpr OptionSpec kZu{"zu", {}, {"zu", "du"}};
+constexpr OptionSpec kSettings{"settings", "PATH", {}};
 constexpr OptionSpec kSinger{"singer", "NAME", {}};
 
+constexpr const OptionSpec* kKanaOptions[] = {&kHa, &kWo, &kZu, &kSettings};
+constexpr const OptionSpec* kRomajiOptions[] = {&kWo, &kZu, &kSettings};
 constexpr const OptionSpec* kPhoneticOptions[] = {&kSinger};
 
 constexpr CommandSpec kCommands[] = {
+    {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana},
+    {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
     {"pinyin", {}, "[FILE]", 0, 1, RunPinYin},
     {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
 };

@@ -5,6 +5,7 @@
 #include "cli/cli.h"
 
 #include <QBuffer>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace lirobel::cli {
@@ -15,8 +16,15 @@ struct CliRun {
     QByteArray err;
 };
 
+/// An executable folder without a settings file, and a per-user configuration folder of the tests' own.
+inline QString EmptyProgramFolder() {
+    QStandardPaths::setTestModeEnabled(true);
+    static const QTemporaryDir folder;
+    return folder.path();
+}
+
 inline CliRun RunInProcess(const QStringList& arguments, const QByteArray& input = {},
-                           const QString& executableFolder = {}) {
+                           const QString& executableFolder = EmptyProgramFolder()) {
     QByteArray inBytes = input;
     QBuffer in(&inBytes);
     QBuffer out;

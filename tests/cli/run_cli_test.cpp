@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RunCli, HelpListsEveryCommand) {
     const CliRun run = RunInProcess({"--help"});
-    for (const char* command : {"pinyin", "phonetic", "--version"})
+    for (const char* command : {"kana", "romaji", "pinyin", "phonetic", "--version"})
         EXPECT_TRUE(run.out.contains(command)) << command;
 }
 
@@ -76,6 +76,31 @@ TEST(RunCli, ReadsFileWithOptionsAfterIt) {
     const CliRun run = RunInProcess({"phonetic", file.fileName(), "--singer", "x"}, "ignored");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "J i|h a o|\n");
+}
+
+TEST(RunCli, TakesRulesFromTheWindowsSettingsFileUnlessOverridden) {
+    QTemporaryDir programFolder;
+    const QString path = programFolder.filePath("Settings.ini");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray stored = "wa\r\nwo\r\ndu\r\n/home/me/\r\n";
+    file.write(stored);
+    file.close();
+    EXPECT_EQ(RunInProcess({"kana"}, "はをづ", programFolder.path()).out, "wa wo du\n");
+    EXPECT_EQ(RunInProcess({"romaji"}, "wo du", programFolder.path()).out, "wo du\n");
+    EXPECT_EQ(RunInProcess({"kana", "--ha=ha"}, "はをづ", programFolder.path()).out, "ha wo du\n");
+    // --settings reads another file instead; values from a file are used as they stand.
+    QTemporaryDir other;
+    QFile odd(other.filePath("odd.ini"));
+    ASSERT_TRUE(odd.open(QIODevice::WriteOnly));
+    odd.write("Ha\nWO \n");
+    odd.close();
+    EXPECT_EQ(RunInProcess({"kana", "--settings", odd.fileName()}, "はをづ", programFolder.path()).out, "Ha WO  zu\n");
+    // Without any file the defaults apply, and the CLI creates none.
+    EXPECT_EQ(RunInProcess({"kana"}, "はをづ").out, "ha o zu\n");
+    EXPECT_FALSE(QFile::exists(QDir(EmptyProgramFolder()).filePath("Settings.ini")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), stored);
 }
 
 TEST(RunCli, DoubleDashEndsOptions) {

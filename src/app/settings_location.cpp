@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/settings_location.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace lirobel::app {
+
+namespace {
+
+QString BesideExecutable(const QString& executableFolder) {
+    return QDir(executableFolder).filePath(QStringLiteral("Settings.ini"));
+}
+
+} // namespace
+
+QString UserSettingsPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Lirobel/Settings.ini");
+}
+
+QString WindowSettingsPath(const QString& executableFolder) {
+    return QFileInfo(executableFolder).isWritable() ? BesideExecutable(executableFolder) : UserSettingsPath();
+}
+
+QString CliSettingsPath(const QString& executableFolder) {
+    const QString beside = BesideExecutable(executableFolder);
+    return QFileInfo(beside).isFile() ? beside : UserSettingsPath();
+}
+
+} // namespace lirobel::app

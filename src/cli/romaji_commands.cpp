@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Commands that turn Japanese lyrics into sequence romaji, with the window's rule settings.
+#include "app/settings_location.h"
+#include "cli/command.h"
+#include "cli/text_io.h"
+#include "kana/filter_romaji.h"
+#include "kana/kana_to_romaji.h"
+
+#include <QFileInfo>
+
+namespace lirobel::cli {
+
+namespace {
+
+// The window's settings file (read only; the CLI never creates or writes it), or the one --settings
+// names, with --ha, --wo and --zu laid over it. Defaults when the window has none yet.
+std::optional<app::Settings> RuleSettings(const Invocation& invocation, CliContext& context) {
+    const std::optional<QString> named = invocation.Option("settings");
+    const QString path = named.value_or(app::CliSettingsPath(context.executableFolder));
+    app::Settings settings;
+    if (named || QFileInfo::exists(path)) {
+        app::SettingsFileResult read = app::ReadSettings(path);
+        if (!read.problem.isEmpty()) {
+            Fail(context, read.problem);
+            return std::nullopt;
+        }
+        settings = read.settings;
+    }
+    settings.HaReading = invocation.Option("ha").value_or(settings.HaReading);
+    settings.WoReading = invocation.Option("wo").value_or(settings.WoReading);
+    settings.ZuReading = invocation.Option("zu").value_or(settings.ZuReading);
+    return settings;
+}
+
+int Convert(const Invocation& invocation, CliContext& context,
+            kana::RomajiConversion (*converter)(QStringView, const app::Settings&)) {
+    const std::optional<app::Settings> settings = RuleSettings(invocation, context);
+    if (!settings)
+        return kExitFailure;
+    const std::optional<QString> text = ReadInputText(invocation.operands.value(0), context);
+    if (!text)
+        return kExitFailure;
+    const kana::RomajiConversion conversion = converter(*text, *settings);
+    if (!conversion.succeeded)
+        return Fail(context, QStringLiteral("cannot convert the lyrics: ") + conversion.failure);
+    return WriteResult(conversion.romaji, context);
+}
+
+} // namespace
+
+int RunKana(const Invocation& invocation, CliContext& context) {
+    return Convert(invocation, context, kana::KanaToRomaji);
+}
+
+int RunRomaji(const Invocation& invocation, CliContext& context) {
+    return Convert(invocation, context, kana::FilterRomaji);
+}
+
+} // namespace lirobel::cli

@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/settings.h"
+#include "app/settings_location.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace lirobel::app {
+namespace {
+
+const QByteArray kDefaultBytes("\x68\x61\x0D\x0A\x6F\x0D\x0A\x7A\x75\x0D\x0A\x43\x3A\x5C\x0D\x0A", 16);
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+Settings Values(const char* ha, const char* wo, const char* zu, const char* folder) {
+    return {QString::fromUtf8(ha), QString::fromUtf8(wo), QString::fromUtf8(zu), QString::fromUtf8(folder)};
+}
+
+struct ParseCase {
+    const char* name;
+    QByteArray bytes;
+    Settings settings;
+};
+
+class ParseSettingsTest : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseSettingsTest, ReadsLinesByPosition) {
+    EXPECT_EQ(ParseSettings(GetParam().bytes), GetParam().settings);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ParseSettingsTest,
+    testing::Values(
+        ParseCase{"defaults", kDefaultBytes, Settings()},
+        ParseCase{"chosenRules", "wa\r\nwo\r\ndu\r\n/home/me/Songs/\r\n", Values("wa", "wo", "du", "/home/me/Songs/")},
+        ParseCase{"sixLines", "wa\r\nwo\r\ndu\r\nD:\\\r\nfifth\r\nsixth\r\n", Values("wa", "wo", "du", "D:\\")},
+        ParseCase{"emptyLineAndSpacesKept", "\r\n wo \r\nDu\r\n\r\n", Values("", " wo ", "Du", "")},
+        ParseCase{"lastLineUnended", "wa\r\no\r\nzu\r\n/tmp", Values("wa", "o", "zu", "/tmp")},
+        ParseCase{"loneCrEndsALine", "wa\ro\rzu\r/x/\r", Values("wa", "o", "zu", "/x/")},
+        // With any CR in the file, a lone LF belongs to the value.
+        ParseCase{"lfInsideAValue", "wa\r\no\nx\r\nzu\r\n/\r\n", Values("wa", "o\nx", "zu", "/")},
+        ParseCase{"lfOnlyFile", "wa\nwo\ndu\n/home/me/\n", Values("wa", "wo", "du", "/home/me/")},
+        ParseCase{"shortFile", "wa\r\nwo\r\n", Values("wa", "wo", "zu", "C:\\")},
+        ParseCase{"emptyFile", "", Settings()},
+        ParseCase{"utf8Folder", "ha\r\no\r\nzu\r\n/home/me/歌/\r\n", Values("ha", "o", "zu", "/home/me/歌/")}),
+    [](const testing::TestParamInfo<ParseCase>& row) { return std::string(row.param.name); });
+
+TEST(SettingsFileBytes, WritesFourLinesEndedByCrLf) {
+    EXPECT_EQ(SettingsFileBytes(Settings()), kDefaultBytes);
+    const Settings chosen = Values("wa", " wo ", "", "/home/me/歌/");
+    EXPECT_EQ(SettingsFileBytes(chosen), QByteArray("wa\r\n wo \r\n\r\n/home/me/歌/\r\n"));
+    EXPECT_EQ(ParseSettings(SettingsFileBytes(chosen)), chosen);
+}
+
+class SettingsFileTest : public testing::Test {
+protected:
+    QTemporaryDir m_folder;
+    QString m_path = m_folder.filePath(QStringLiteral("Settings.ini"));
+};
+
+TEST_F(SettingsFileTest, FirstLoadCreatesTheDefaultFile) {
+    const SettingsFileResult loaded = LoadSettings(m_path);
+    EXPECT_EQ(loaded.problem, QString());
+    EXPECT_EQ(loaded.settings, Settings());
+    EXPECT_EQ(ReadBytes(m_path), kDefaultBytes);
+}
+
+TEST_F(SettingsFileTest, RoundTripsByteForByte) {
+    const QByteArray stored("wa\r\nwo \r\nDu\r\n/home/me/歌/\r\n");
+    WriteBytes(m_path, stored);
+    const SettingsFileResult loaded = LoadSettings(m_path);
+    ASSERT_EQ(loaded.problem, QString());
+    ASSERT_EQ(SaveSettings(m_path, loaded.settings), QString());
+    EXPECT_EQ(ReadBytes(m_path), stored);
+}
+
+TEST_F(SettingsFileTest, SaveWritesFourLinesOverALongerFile) {
+    WriteBytes(m_path, "wa\r\nwo\r\ndu\r\n/x/\r\nfifth\r\nsixth\r\n");
+    ASSERT_EQ(SaveSettings(m_path, LoadSettings(m_path).settings), QString());
+    EXPECT_EQ(ReadBytes(m_path), QByteArray("wa\r\nwo\r\ndu\r\n/x/\r\n"));
+}
+
+TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndStaysAsItWas) {
+    // /proc/self/mem is a normal file that even root cannot read from its start.
+    const SettingsFileResult loaded = LoadSettings(QStringLiteral("/proc/self/mem"));
+    EXPECT_NE(loaded.problem, QString());
+    EXPECT_EQ(loaded.settings, Settings());
+
+    // A folder in the file's place is no file: loading must neither fail hard nor replace it.
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("Settings.ini")));
+    const SettingsFileResult blocked = LoadSettings(m_path);
+    EXPECT_NE(blocked.problem, QString());
+    EXPECT_EQ(blocked.settings, Settings());
+    EXPECT_TRUE(QFileInfo(m_path).isDir());
+}
+
+TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileWhole) {
+    const QByteArray stored("wa\r\nwo\r\ndu\r\n/home/me/\r\n");
+    WriteBytes(m_path, stored);
+    // A file-size limit makes the write fail midway, even for root: the disk seems full.
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = previous;
+    tight.rlim_cur = 8;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const QString problem = SaveSettings(m_path, Values("ha", "o", "zu", "/a/much/longer/folder/than/eight/bytes/"));
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_NE(problem, QString());
+    EXPECT_EQ(ReadBytes(m_path), stored);
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Settings.ini")});
+}
+
+TEST(SettingsLocation, FallsBackToTheUserFolderWhereTheProgramFolderCannotBeWritten) {
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir programFolder;
+    const QString beside = QDir(programFolder.path()).filePath(QStringLiteral("Settings.ini"));
+    EXPECT_EQ(WindowSettingsPath(programFolder.path()), beside);
+    EXPECT_EQ(WindowSettingsPath(QStringLiteral("/nonexistent/folder")), UserSettingsPath());
+    EXPECT_TRUE(UserSettingsPath().endsWith(QStringLiteral("/Lirobel/Settings.ini")));
+
+    // The CLI reads the file beside it only when there is one.
+    EXPECT_EQ(CliSettingsPath(programFolder.path()), UserSettingsPath());
+    WriteBytes(beside, kDefaultBytes);
+    EXPECT_EQ(CliSettingsPath(programFolder.path()), beside);
+}
+
+} // namespace
+} // namespace lirobel::app
