@@ -43,5 +43,6 @@ int RunKana(const Invocation& invocation, CliContext& context);
 int RunRomaji(const Invocation& invocation, CliContext& context);
 int RunPinYin(const Invocation& invocation, CliContext& context);
 int RunPhonetic(const Invocation& invocation, CliContext& context);
+int RunPour(const Invocation& invocation, CliContext& context);
 
 } // namespace lirobel::cli

@@ -16,10 +16,9 @@ constexpr const OptionSpec* kRomajiOptions[] = {&kWo, &kZu, &kSettings};
 constexpr const OptionSpec* kPhoneticOptions[] = {&kSinger};
 
 constexpr CommandSpec kCommands[] = {
-    {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana},
-    {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
-    {"pinyin", {}, "[FILE]", 0, 1, RunPinYin},
-    {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
+    {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana}, {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
+    {"pinyin", {}, "[FILE]", 0, 1, RunPinYin},       {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
+    {"pour", {}, "VSQX [FILE]", 1, 2, RunPour},
 };
 
 } // namespace

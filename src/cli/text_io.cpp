@@ -12,9 +12,9 @@ bool WriteText(QIODevice& device, const QString& text) {
     return device.write(bytes) == bytes.size();
 }
 
-int Fail(CliContext& context, const QString& cause) {
-    WriteText(context.err, QStringLiteral("lirobel-cli: ") + cause + u'\n');
-    return kExitFailure;
+int Fail(CliContext& context, QStringView cause, int exitCode) {
+    WriteText(context.err, QStringLiteral("lirobel-cli: %1\n").arg(cause));
+    return exitCode;
 }
 
 std::optional<QByteArray> ReadInputBytes(const QString& operand, CliContext& context) {

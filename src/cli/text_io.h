@@ -11,8 +11,8 @@ namespace lirobel::cli {
 /// Writes the text as UTF-8. False when the device took less than all of it.
 bool WriteText(QIODevice& device, const QString& text);
 
-/// Writes "lirobel-cli: " and the cause to stderr and returns kExitFailure.
-int Fail(CliContext& context, const QString& cause);
+/// Writes "lirobel-cli: " and the cause to stderr and returns the exit code.
+int Fail(CliContext& context, QStringView cause, int exitCode = kExitFailure);
 
 /// The bytes of FILE, or of standard input when the operand is absent or "-". On failure the cause
 /// is on stderr and the result is empty.

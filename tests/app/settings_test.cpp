@@ -1,30 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings.h"
 #include "app/settings_location.h"
+#include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace lirobel::app {
 namespace {
 
 const QByteArray kDefaultBytes("\x68\x61\x0D\x0A\x6F\x0D\x0A\x7A\x75\x0D\x0A\x43\x3A\x5C\x0D\x0A", 16);
 
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+using test::ReadFile;
+using test::WriteFile;
 
 Settings Values(const char* ha, const char* wo, const char* zu, const char* folder) {
     return {QString::fromUtf8(ha), QString::fromUtf8(wo), QString::fromUtf8(zu), QString::fromUtf8(folder)};
@@ -76,22 +67,22 @@ TEST_F(SettingsFileTest, FirstLoadCreatesTheDefaultFile) {
     const SettingsFileResult loaded = LoadSettings(m_path);
     EXPECT_EQ(loaded.problem, QString());
     EXPECT_EQ(loaded.settings, Settings());
-    EXPECT_EQ(ReadBytes(m_path), kDefaultBytes);
+    EXPECT_EQ(ReadFile(m_path), kDefaultBytes);
 }
 
 TEST_F(SettingsFileTest, RoundTripsByteForByte) {
     const QByteArray stored("wa\r\nwo \r\nDu\r\n/home/me/歌/\r\n");
-    WriteBytes(m_path, stored);
+    WriteFile(m_path, stored);
     const SettingsFileResult loaded = LoadSettings(m_path);
     ASSERT_EQ(loaded.problem, QString());
     ASSERT_EQ(SaveSettings(m_path, loaded.settings), QString());
-    EXPECT_EQ(ReadBytes(m_path), stored);
+    EXPECT_EQ(ReadFile(m_path), stored);
 }
 
 TEST_F(SettingsFileTest, SaveWritesFourLinesOverALongerFile) {
-    WriteBytes(m_path, "wa\r\nwo\r\ndu\r\n/x/\r\nfifth\r\nsixth\r\n");
+    WriteFile(m_path, "wa\r\nwo\r\ndu\r\n/x/\r\nfifth\r\nsixth\r\n");
     ASSERT_EQ(SaveSettings(m_path, LoadSettings(m_path).settings), QString());
-    EXPECT_EQ(ReadBytes(m_path), QByteArray("wa\r\nwo\r\ndu\r\n/x/\r\n"));
+    EXPECT_EQ(ReadFile(m_path), QByteArray("wa\r\nwo\r\ndu\r\n/x/\r\n"));
 }
 
 TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndStaysAsItWas) {
@@ -110,20 +101,14 @@ TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndStaysAsItWas) {
 
 TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileWhole) {
     const QByteArray stored("wa\r\nwo\r\ndu\r\n/home/me/\r\n");
-    WriteBytes(m_path, stored);
-    // A file-size limit makes the write fail midway, even for root: the disk seems full.
-    rlimit previous{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = previous;
-    tight.rlim_cur = 8;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const QString problem = SaveSettings(m_path, Values("ha", "o", "zu", "/a/much/longer/folder/than/eight/bytes/"));
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-
+    WriteFile(m_path, stored);
+    QString problem;
+    {
+        const test::FileSizeLimit fullDisk(8);
+        problem = SaveSettings(m_path, Values("ha", "o", "zu", "/a/much/longer/folder/than/eight/bytes/"));
+    }
     EXPECT_NE(problem, QString());
-    EXPECT_EQ(ReadBytes(m_path), stored);
+    EXPECT_EQ(ReadFile(m_path), stored);
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Settings.ini")});
 }
 
@@ -137,7 +122,7 @@ TEST(SettingsLocation, FallsBackToTheUserFolderWhereTheProgramFolderCannotBeWrit
 
     // The CLI reads the file beside it only when there is one.
     EXPECT_EQ(CliSettingsPath(programFolder.path()), UserSettingsPath());
-    WriteBytes(beside, kDefaultBytes);
+    WriteFile(beside, kDefaultBytes);
     EXPECT_EQ(CliSettingsPath(programFolder.path()), beside);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/cli.h"
+#include "support/test_files.h"
 
 #include <QBuffer>
 #include <QStandardPaths>
@@ -22,6 +23,8 @@ inline QString EmptyProgramFolder() {
     static const QTemporaryDir folder;
     return folder.path();
 }
+
+using test::WriteFile;
 
 inline CliRun RunInProcess(const QStringList& arguments, const QByteArray& input = {},
                            const QString& executableFolder = EmptyProgramFolder()) {

@@ -63,52 +63,40 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RunCli, HelpListsEveryCommand) {
     const CliRun run = RunInProcess({"--help"});
-    for (const char* command : {"kana", "romaji", "pinyin", "phonetic", "--version"})
+    for (const char* command : {"kana", "romaji", "pinyin", "phonetic", "pour", "--version"})
         EXPECT_TRUE(run.out.contains(command)) << command;
 }
 
 TEST(RunCli, ReadsFileWithOptionsAfterIt) {
     QTemporaryDir folder;
-    QFile file(folder.filePath("lyrics.txt"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("ni,hao\r\n");
-    file.close();
-    const CliRun run = RunInProcess({"phonetic", file.fileName(), "--singer", "x"}, "ignored");
+    const QString lyrics = WriteFile(folder.filePath("lyrics.txt"), "ni,hao\r\n");
+    const CliRun run = RunInProcess({"phonetic", lyrics, "--singer", "x"}, "ignored");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "J i|h a o|\n");
 }
 
 TEST(RunCli, TakesRulesFromTheWindowsSettingsFileUnlessOverridden) {
     QTemporaryDir programFolder;
-    const QString path = programFolder.filePath("Settings.ini");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     const QByteArray stored = "wa\r\nwo\r\ndu\r\n/home/me/\r\n";
-    file.write(stored);
-    file.close();
+    const QString path = WriteFile(programFolder.filePath("Settings.ini"), stored);
     EXPECT_EQ(RunInProcess({"kana"}, "はをづ", programFolder.path()).out, "wa wo du\n");
     EXPECT_EQ(RunInProcess({"romaji"}, "wo du", programFolder.path()).out, "wo du\n");
     EXPECT_EQ(RunInProcess({"kana", "--ha=ha"}, "はをづ", programFolder.path()).out, "ha wo du\n");
     // --settings reads another file instead; values from a file are used as they stand.
     QTemporaryDir other;
-    QFile odd(other.filePath("odd.ini"));
-    ASSERT_TRUE(odd.open(QIODevice::WriteOnly));
-    odd.write("Ha\nWO \n");
-    odd.close();
-    EXPECT_EQ(RunInProcess({"kana", "--settings", odd.fileName()}, "はをづ", programFolder.path()).out, "Ha WO  zu\n");
+    const QString odd = WriteFile(other.filePath("odd.ini"), "Ha\nWO \n");
+    EXPECT_EQ(RunInProcess({"kana", "--settings", odd}, "はをづ", programFolder.path()).out, "Ha WO  zu\n");
     // Without any file the defaults apply, and the CLI creates none.
     EXPECT_EQ(RunInProcess({"kana"}, "はをづ").out, "ha o zu\n");
     EXPECT_FALSE(QFile::exists(QDir(EmptyProgramFolder()).filePath("Settings.ini")));
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), stored);
 }
 
 TEST(RunCli, DoubleDashEndsOptions) {
     QTemporaryDir folder;
-    QFile file(folder.filePath("--singer"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("你");
-    file.close();
+    WriteFile(folder.filePath("--singer"), "你");
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder.path()));
     const CliRun run = RunInProcess({"pinyin", "--", "--singer"});

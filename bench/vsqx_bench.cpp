@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The VSQX rewrite in memory, and lirobel-cli pour end to end, on files of 1,000, 10,000 and 30,000 notes
+// in the editor's layout. Run with --benchmark_repetitions=9 for medians. The CLI's peak memory is not
+// measured here: a child started from this process inherits its high-water mark. Measure it with
+// /usr/bin/time -f %M on a copy of a generated file instead.
+#include "../tests/vsqx/vsqx_generator.h"
+#include "vsqx/file_lines.h"
+#include "vsqx/put_phonetic_to_vsqx.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace lirobel::vsqx;
+namespace test = lirobel::test;
+
+// Two tracks of five parts each.
+QByteArray EditorFile(benchmark::State& state) {
+    const QByteArray file = test::GenerateVsqx({2, 5, static_cast<int>(state.range(0)) / 10, test::LineEnds::CrLf});
+    state.counters["file_MB"] = static_cast<double>(file.size()) / 1e6;
+    return file;
+}
+
+void BM_PutPhoneticToVSQX(benchmark::State& state) {
+    QByteArray text = EditorFile(state);
+    JoinFileLines(text);
+    const QString phonetic = test::GeneratePhonetic(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const PhoneticRewrite rewrite = PutPhoneticToVSQX(text, phonetic);
+        if (!rewrite.ok || rewrite.notesWritten != state.range(0))
+            state.SkipWithError("the rewrite did not fill every note");
+        benchmark::DoNotOptimize(rewrite.text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_PutPhoneticToVSQX)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+// The CLI is looked for where the build puts it, beside this program's folder.
+QString CliPath() {
+    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath() +
+           QStringLiteral("/../src/cli/lirobel-cli");
+}
+
+bool WriteWhole(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Each run gets a fresh copy of the editor's file, on disk before the run as a user's file would be; the
+// copy is not timed.
+void BM_PourCli(benchmark::State& state) {
+    const QByteArray file = EditorFile(state);
+    QTemporaryDir folder;
+    const QString song = folder.filePath(QStringLiteral("song.vsqx"));
+    const QString phonetic = folder.filePath(QStringLiteral("phonetic.txt"));
+    if (!WriteWhole(phonetic, test::GeneratePhonetic(static_cast<int>(state.range(0))).toUtf8())) {
+        state.SkipWithError("cannot write the phonetic string");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool copied = WriteWhole(song, file);
+        sync();
+        state.ResumeTiming();
+        QProcess process;
+        process.start(CliPath(), {QStringLiteral("pour"), song, phonetic});
+        if (!copied || !process.waitForFinished(-1) || process.exitCode() != 0) {
+            state.SkipWithError("lirobel-cli pour did not complete");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_PourCli)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

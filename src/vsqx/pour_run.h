@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "vsqx/pour_progress.h"
+
+#include <QByteArrayView>
+#include <QIODevice>
+#include <QString>
+#include <QStringView>
+#include <functional>
+
+namespace lirobel::vsqx {
+
+/// How a pour-in run ended.
+struct PourOutcome {
+    enum class Kind {
+        Completed, ///< the file is rewritten
+        NotVsqx,   ///< the vendor test failed; only the owner's write permission may have changed
+        NotFound,  ///< no file at the path (an empty path included) in a folder that exists
+        Failed,    ///< any other failure; the file's content is as it was
+    };
+    Kind kind = Kind::Failed;
+    int notesWritten = 0; ///< phoneme elements that received an item, when completed
+    QString cause;        ///< what failed, in English, when failed
+};
+
+/// What a pour-in run lets a test replace.
+struct PourOptions {
+    /// Writes bytes into the new file; false when it did not take all of them. Unset: the device's own write.
+    std::function<bool(QIODevice& file, QByteArrayView bytes)> write;
+};
+
+/// The run of the writer window's Begin command, for the window and the CLI alike. Gives the file's
+/// owner write permission, reads the file once, judges it with IsVsqxFile, joins its lines, rewrites them
+/// with PutPhoneticToVSQX and writes the result back as one line ended by CR LF. The new content goes to
+/// a temporary file beside the original that replaces it only once complete, so that every failure
+/// leaves the file whole; a symbolic link keeps pointing to the file, which keeps its permission bits.
+///
+/// Progress: Start once the file has passed the vendor test, then the value 0 and the maximum twice its
+/// number of lines L; kReadingState and values up to L while the lines are joined; kProcessingState while
+/// the rewrite runs and its result goes to the temporary file; 0.8 of the maximum and kExportingState
+/// while the file is completed and replaced; the maximum at the end.
+PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, PourProgress& progress,
+                                 const PourOptions& options = {});
+
+} // namespace lirobel::vsqx

@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "vsqx/put_phonetic_to_vsqx.h"
+
+#include "phonetic/phonetic_table.h"
+#include "vsqx/phonetic_items.h"
+#include "vsqx/pour_progress.h"
+#include "vsqx/scan_text_p.h"
+
+#include <algorithm>
+
+namespace lirobel::vsqx {
+
+namespace {
+
+constexpr QByteArrayView kLyricTag = "<lyric>";
+constexpr QByteArrayView kLyricEnd = "</lyric>";
+constexpr QByteArrayView kPhonemesTag = "<phnms>";
+constexpr QByteArrayView kPhonemesTagWithAttributes = "<phnms ";
+constexpr QByteArrayView kPhonemesEnd = "</phnms>";
+constexpr QByteArrayView kOpeningTag = "<attr id=\"opening\">";
+constexpr QByteArrayView kAttributeEnd = "</attr>";
+constexpr QByteArrayView kLyricContent = "<![CDATA[a]]>";
+// What follows "<phnms" in a written element, up to the item.
+constexpr QByteArrayView kLockedPhonemesStart = " lock=\"1\"><![CDATA[";
+constexpr QByteArrayView kPhonemesContentEnd = "]]>";
+constexpr QLatin1StringView kOpeMarker(phonetic::kOpeMarker.data(),
+                                       static_cast<qsizetype>(phonetic::kOpeMarker.size()));
+
+// The counters are 16 bits wide: a closing tag must begin at most this far after its opening tag's
+// first byte, which leaves the content 32759 bytes.
+constexpr qsizetype kLastClosingOffset = 32766;
+constexpr int kMostNotes = 32766;
+
+constexpr qsizetype kPieceBytes = 256 * 1024;
+
+// One rewrite: what has been scanned collects in m_out, which goes to the write hook piece by piece.
+class Rewriter {
+public:
+    Rewriter(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks)
+        : m_rest(text), m_items(phonetic), m_hooks(hooks) {
+        // Room for what the edits usually add, so that the output is seldom moved.
+        m_out.reserve(m_hooks.write ? 2 * kPieceBytes : text.size() + text.size() / 8 + phonetic.size() * 3 + 64);
+    }
+
+    PhoneticRewrite Run() {
+        m_item = m_items.Next();
+        qsizetype nextYield = kYieldBytes;
+        while (m_rest.Size() > 0 && !m_item.isEmpty()) {
+            if (m_hooks.yield && Scanned() >= nextYield) {
+                m_hooks.yield();
+                nextYield = Scanned() + kYieldBytes;
+            }
+            // Up to the next tag the scan changes nothing.
+            const qsizetype tagStart = m_rest.IndexOfAny({kLyricTag, kPhonemesTag, kPhonemesTagWithAttributes});
+            if (tagStart < 0)
+                break;
+            if (!Emit(tagStart) || !(m_rest.HasAt(0, kLyricTag) ? EditLyric() : EditPhonemes()))
+                return Failure();
+        }
+        if (!Emit(m_rest.Size()) || !Deliver(true))
+            return Failure();
+        return {true, m_hooks.write ? QByteArray() : std::move(m_out), m_notesWritten, {}};
+    }
+
+private:
+    qsizetype Scanned() const { return m_delivered + m_out.size(); }
+
+    PhoneticRewrite Failure() { return {false, {}, m_notesWritten, m_failure}; }
+
+    bool Fail(QString why) {
+        m_failure = std::move(why);
+        return false;
+    }
+
+    bool Deliver(bool all) {
+        if (!m_hooks.write || m_out.isEmpty() || (!all && m_out.size() < kPieceBytes))
+            return true;
+        m_delivered += m_out.size();
+        const bool taken = m_hooks.write(m_out);
+        m_out.resize(0);
+        return taken || Fail(QStringLiteral("the rewritten text could not be written"));
+    }
+
+    // Moves count scanned bytes to the output, in pieces, so that the output stays small.
+    bool Emit(qsizetype count) {
+        while (count > 0) {
+            const qsizetype piece = std::min(count, kPieceBytes);
+            m_rest.MoveTo(m_out, piece);
+            count -= piece;
+            if (!Deliver(false))
+                return false;
+        }
+        return true;
+    }
+
+    bool MissingClosingTag(QByteArrayView tag) {
+        return Fail(QStringLiteral("\"%1\" is missing or more than 32759 bytes after its opening tag (note %2)")
+                        .arg(QString::fromLatin1(tag))
+                        .arg(m_notesWritten + 1));
+    }
+
+    bool EditLyric() {
+        const qsizetype end = m_rest.IndexOf(kLyricEnd, kLyricTag.size(), kLastClosingOffset);
+        if (end < 0)
+            return MissingClosingTag(kLyricEnd);
+        m_rest.MoveTo(m_out, kLyricTag.size());
+        m_rest.Drop(end - kLyricTag.size());
+        // The new content holds no tag, so the scan can pass over it at once.
+        m_out.append(kLyricContent);
+        return true;
+    }
+
+    bool EditPhonemes() {
+        QStringView item = m_item;
+        const qsizetype end = m_rest.IndexOf(kPhonemesEnd, kPhonemesTag.size(), kLastClosingOffset);
+        if (end < 0)
+            return MissingClosingTag(kPhonemesEnd);
+        if (item.endsWith(kOpeMarker)) {
+            item.chop(kOpeMarker.size());
+            const qsizetype opening = m_rest.IndexOf(kOpeningTag, 0, m_rest.Size());
+            const qsizetype valueStart = opening + kOpeningTag.size();
+            const qsizetype valueEnd = opening < 0 ? -1 : m_rest.IndexOf(kAttributeEnd, valueStart, m_rest.Size());
+            if (valueEnd < 0)
+                return Fail(QStringLiteral("note %1 is marked [-OPE] but no <attr id=\"opening\">...</attr> "
+                                           "follows its phoneme tag")
+                                .arg(m_notesWritten + 1));
+            m_rest.Replace(valueStart, valueEnd, "0");
+        }
+        // The end was found before the opening value changed, and it is used as found. In any file where
+        // that value lies after the element, as the editor writes them, nothing has moved.
+        const qsizetype resume = std::min(end, m_rest.Size());
+        m_rest.MoveTo(m_out, kPhonemesTag.size() - 1);
+        m_rest.Drop(resume - (kPhonemesTag.size() - 1));
+        m_out.append(kLockedPhonemesStart);
+        QByteArray content = item.toUtf8();
+        m_rest.Prepend(content.append(kPhonemesContentEnd));
+        if (++m_notesWritten > kMostNotes)
+            return Fail(QStringLiteral("the note counter cannot go past 32767 notes"));
+        m_item = m_items.Next();
+        return true;
+    }
+
+    ScanText m_rest;
+    PhoneticItems m_items;
+    QStringView m_item; ///< the item for the next phoneme element
+    const RewriteHooks& m_hooks;
+    QByteArray m_out;
+    qsizetype m_delivered = 0;
+    int m_notesWritten = 0;
+    QString m_failure;
+};
+
+} // namespace
+
+PhoneticRewrite PutPhoneticToVSQX(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks) {
+    return Rewriter(text, phonetic, hooks).Run();
+}
+
+} // namespace lirobel::vsqx

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "vsqx/vsqx_recognition.h"
+
+#include "vsqx/file_lines.h"
+
+namespace lirobel::vsqx {
+
+bool IsVsqxFile(QByteArrayView fileBytes, qsizetype lineCount) {
+    if (lineCount == 1) {
+        constexpr qsizetype kVendorStart = 255;
+        const QByteArrayView line = FileLine(fileBytes, 1);
+        return line.size() >= kVendorStart + kVendorLine.size() &&
+               line.sliced(kVendorStart, kVendorLine.size()) == kVendorLine;
+    }
+    return lineCount >= 5 && FileLine(fileBytes, 5).endsWith(kVendorLine);
+}
+
+} // namespace lirobel::vsqx
