@@ -35,7 +35,7 @@ QString Usage() {
 }
 
 int UsageError(CliContext& context, const QString& problem, const CommandSpec* command) {
-    WriteText(context.err, QStringLiteral("lirobel-cli: ") + problem + u'\n');
+    Fail(context, problem, kExitUsage);
     WriteText(context.err, command ? QStringLiteral("usage: lirobel-cli ") + Synopsis(*command) + u'\n' : Usage());
     return kExitUsage;
 }
