@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window: start-up, shut-down, the two pages and what lies below them.
+#pragma once
+
+#include "app/settings.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QFileDialog;
+class QLabel;
+class QPushButton;
+
+namespace lirobel::app {
+
+class TextMenu;
+
+/// `Main`, the program's window: the pages "日语歌词处理" and "自动中文调教" in the tab strip, the credits
+/// line below them that changes every ten seconds, "检查软件更新" and "退出程序". It owns the settings,
+/// the panes' menu and the VSQX file dialog. Closing it in any way saves the settings.
+class Main : public QWidget {
+    Q_OBJECT
+
+public:
+    /// Start-up up to the notices: loads the settings from settingsPath (creating the file with the
+    /// defaults when there is none), readies the character codes, starts the file dialog in LastFolder
+    /// (the home folder when that is no folder here), selects the first singer and clears MenuTarget.
+    explicit Main(QString settingsPath, QWidget* parent = nullptr);
+
+    /// The whole start-up: the window as the constructor makes it, then the two notices, each waited
+    /// for in turn, then the window shown.
+    static std::unique_ptr<Main> Start(QString settingsPath);
+
+    Settings& settings() { return m_settings; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ShowNotices();
+    void TickCredits();
+
+    QString m_settingsPath;
+    Settings m_settings;
+    bool m_characterCodesAvailable;
+    QLabel* m_about;
+    QPushButton* m_exit;
+    QFileDialog* m_commonDialog;
+    TextMenu* m_menu;
+};
+
+} // namespace lirobel::app

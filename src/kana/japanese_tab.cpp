@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "kana/japanese_tab.h"
+
+#include "app/message_box.h"
+#include "app/placed.h"
+#include "app/text_pane.h"
+#include "kana/filter_romaji.h"
+#include "kana/kana_to_romaji.h"
+#include "kana/setting_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace lirobel::kana {
+
+using app::Placed;
+using app::TextPane;
+
+JapaneseTab::JapaneseTab(app::Settings& settings, QWidget* parent) : QWidget(parent), m_settings(settings) {
+    setObjectName(QStringLiteral("Frame1"));
+    auto* inputLabel = Placed(new QLabel(QStringLiteral("歌词输入："), this), "Label1", {8, 16, 60, 12});
+    m_input = Placed(new TextPane(TextPane::Kind::Input, this), "Input", {8, 32, 489, 129});
+    inputLabel->setBuddy(m_input);
+    auto* romaji =
+        Placed(new QRadioButton(QStringLiteral("罗马音歌词→VOCALOID序列罗马音"), this), "LMY", {8, 168, 209, 13});
+    romaji->setChecked(true);
+    m_kana =
+        Placed(new QRadioButton(QStringLiteral("平假名/片假名→VOCALOID序列罗马音"), this), "JPN", {272, 168, 225, 13});
+    auto* outputLabel =
+        Placed(new QLabel(QStringLiteral("VOCALOID序列罗马音输出："), this), "Label2", {8, 184, 144, 12});
+    m_output = Placed(new TextPane(TextPane::Kind::Result, this), "Output", {8, 200, 489, 193});
+    outputLabel->setBuddy(m_output);
+    auto* begin = Placed(new QPushButton(QStringLiteral("开始转换"), this), "Begin1", {8, 400, 105, 29});
+    auto* set = Placed(new QPushButton(QStringLiteral("设置..."), this), "Set", {392, 400, 105, 29});
+
+    app::WidenToFitCaptions(this);
+
+    connect(begin, &QPushButton::clicked, this, &JapaneseTab::Convert);
+    connect(set, &QPushButton::clicked, this, &JapaneseTab::OpenRuleDialog);
+    connect(m_input, &TextPane::PlainTextChanged, this, &JapaneseTab::FollowInput);
+}
+
+void JapaneseTab::Convert() {
+    const RomajiConversion result =
+        m_kana->isChecked() ? KanaToRomaji(m_input->text(), m_settings) : FilterRomaji(m_input->text(), m_settings);
+    if (!result.succeeded) {
+        app::MessageBox::ShowUnexpectedFailure(this, result.failure);
+        return;
+    }
+    m_output->SetText(result.romaji);
+}
+
+void JapaneseTab::OpenRuleDialog() {
+    Setting dialog(m_settings, this);
+    if (dialog.exec() == QDialog::Accepted)
+        dialog.ApplyTo(m_settings);
+}
+
+void JapaneseTab::FollowInput() {
+    if (m_input->text().isEmpty())
+        m_output->SetText({});
+}
+
+} // namespace lirobel::kana

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's second page, "自动中文调教": Chinese lyrics to pinyin to phonetic symbols.
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+
+namespace lirobel::app {
+class TextPane;
+}
+
+namespace lirobel::phonetic {
+
+/// The page `Frame2`. The pinyin pane `PinYin` follows every change of the Chinese pane `ChineseText`;
+/// `Begin2` converts the pinyin into the phonetic pane `VPhonetic`, every "|" in red; emptying either
+/// input pane empties all three.
+class ChineseTab : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ChineseTab(QWidget* parent);
+
+private:
+    void FollowChineseText();
+    void FollowPinYin();
+    void Convert();
+    void ShowPhonetic(const QString& phonetic);
+
+    app::TextPane* m_chinese;
+    app::TextPane* m_pinyin;
+    app::TextPane* m_phonetic;
+    QComboBox* m_singer;
+};
+
+} // namespace lirobel::phonetic

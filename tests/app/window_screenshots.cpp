@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Renders the windows into PNG files for the README: window_screenshots FOLDER. Run offscreen, with the
+// fonts that scripts/setup.sh installs, so that the pictures do not depend on a desktop.
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/text_pane.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+
+using lirobel::app::Main;
+using lirobel::app::MessageBox;
+using lirobel::app::TextPane;
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: window_screenshots FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    MessageBox::SetTestHook([](const MessageBox::Message&) {});
+    const QTemporaryDir settings;
+    const auto started = Main::Start(settings.filePath(QStringLiteral("Settings.ini")));
+    Main& window = *started;
+    const auto save = [&](const char* name) {
+        QApplication::processEvents();
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        if (!window.grab().save(path))
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    };
+
+    window.findChild<QRadioButton*>(QStringLiteral("JPN"))->setChecked(true);
+    window.findChild<TextPane*>(QStringLiteral("Input"))->setPlainText(QStringLiteral("きゃっと ちゅうりっぷ"));
+    window.findChild<QPushButton*>(QStringLiteral("Begin1"))->click();
+    save("main-japanese.png");
+
+    window.findChild<QTabWidget*>(QStringLiteral("TabStrip"))->setCurrentIndex(1);
+    window.findChild<TextPane*>(QStringLiteral("ChineseText"))->setPlainText(QStringLiteral("你好\n我爱唱歌"));
+    window.findChild<QPushButton*>(QStringLiteral("Begin2"))->click();
+    save("main-chinese.png");
+    return 0;
+}

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/text_pane.h"
+#include "support/window_under_test.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace lirobel::kana {
+
+using app::TextPane;
+using test::WindowUnderTest;
+
+class JapaneseTabTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void begin1ConvertsWithTheChosenConverter_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("lyrics");
+        QTest::addColumn<QString>("output"); // a null string: the conversion fails
+        QTest::newRow("kana") << "JPN"
+                              << "きゃっと"
+                              << "kya - to";
+        QTest::newRow("romaji") << "LMY"
+                                << "kyatto"
+                                << "kya - to";
+        QTest::newRow("empty") << "LMY"
+                               << ""
+                               << "";
+        QTest::newRow("small kana first") << "JPN"
+                                          << "ゃあ" << QString();
+        QTest::newRow("English span unclosed") << "LMY"
+                                               << "/*abc" << QString();
+    }
+    void begin1ConvertsWithTheChosenConverter() {
+        QFETCH(QString, option);
+        QFETCH(QString, lyrics);
+        QFETCH(QString, output);
+        WindowUnderTest started;
+        started.messages.clear();
+        auto* result = started.Find<TextPane>("Output");
+        result->setPlainText(QStringLiteral("earlier"));
+        started.window->findChild<QRadioButton*>(option)->click();
+        started.Find<TextPane>("Input")->setPlainText(lyrics);
+        QTest::mouseClick(started.Find<QPushButton>("Begin1"), Qt::LeftButton);
+
+        QCOMPARE(result->text(), output.isNull() ? QStringLiteral("earlier") : output);
+        QCOMPARE(started.messages.size(), output.isNull() ? 1u : 0u);
+        if (output.isNull()) {
+            QCOMPARE(started.messages[0].icon, app::MessageBox::Icon::Error);
+            QCOMPARE(started.messages[0].text, QStringLiteral("发生意外错误！"));
+        }
+    }
+
+    void emptyingTheLyricsEmptiesTheOutput_data() {
+        QTest::addColumn<int>("deleted");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("all") << 4 << "";
+        QTest::newRow("part") << 3 << "to to";
+    }
+    void emptyingTheLyricsEmptiesTheOutput() {
+        QFETCH(int, deleted);
+        QFETCH(QString, output);
+        WindowUnderTest started;
+        auto* lyrics = started.Find<TextPane>("Input");
+        lyrics->setPlainText(QStringLiteral("toto"));
+        QTest::mouseClick(started.Find<QPushButton>("Begin1"), Qt::LeftButton);
+        QCOMPARE(started.Find<TextPane>("Output")->text(), QStringLiteral("to to"));
+        test::Select(lyrics, 0, deleted);
+        QTest::keyClick(lyrics, Qt::Key_Delete);
+        QCOMPARE(started.Find<TextPane>("Output")->text(), output);
+    }
+
+    void ruleDialogShowsAndStoresTheRules_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("presetOptions");
+        QTest::addColumn<QStringList>("chosenOptions");
+        QTest::addColumn<QString>("close");
+        QTest::addColumn<QString>("romaji"); // of は を づ at the next Begin1
+        const QByteArray defaults("ha\r\no\r\nzu\r\nC:\\\r\n");
+        const QStringList firsts{"Option1", "Option3", "Option5"};
+        const QStringList seconds{"Option2", "Option4", "Option6"};
+        QTest::newRow("OK") << defaults << firsts << seconds << "OK"
+                            << "wa wo du";
+        QTest::newRow("Enter") << defaults << firsts << seconds << "Enter"
+                               << "wa wo du";
+        QTest::newRow("Cancel") << defaults << firsts << seconds << "Cancel"
+                                << "ha o zu";
+        QTest::newRow("Esc") << defaults << firsts << seconds << "Esc"
+                             << "ha o zu";
+        QTest::newRow("back to the firsts") << QByteArray("wa\r\nwo\r\ndu\r\n/\r\n") << seconds << firsts << "OK"
+                                            << "ha o zu";
+        // A value written by hand selects neither option, and OK without a choice keeps it.
+        QTest::newRow("neither value") << QByteArray("Ha\r\no\r\nzu\r\n/\r\n") << QStringList{"Option3", "Option5"}
+                                       << QStringList{"Option6"} << "OK"
+                                       << "Ha o du";
+    }
+    void ruleDialogShowsAndStoresTheRules() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, presetOptions);
+        QFETCH(QStringList, chosenOptions);
+        QFETCH(QString, close);
+        QFETCH(QString, romaji);
+        WindowUnderTest started(file);
+        QStringList preset;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog && dialog->objectName() == u"Setting");
+            for (QRadioButton* option : dialog->findChildren<QRadioButton*>()) {
+                if (option->isChecked())
+                    preset.append(option->objectName());
+            }
+            for (const QString& chosen : chosenOptions)
+                QTest::mouseClick(dialog->findChild<QRadioButton*>(chosen), Qt::LeftButton);
+            if (close == u"Esc" || close == u"Enter")
+                QTest::keyClick(dialog, close == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
+            else
+                QTest::mouseClick(dialog->findChild<QPushButton*>(close), Qt::LeftButton);
+        });
+        QTest::mouseClick(started.Find<QPushButton>("Set"), Qt::LeftButton);
+
+        preset.sort();
+        QCOMPARE(preset, presetOptions);
+        started.Find<QRadioButton>("JPN")->click();
+        started.Find<TextPane>("Input")->setPlainText(QStringLiteral("はをづ"));
+        QTest::mouseClick(started.Find<QPushButton>("Begin1"), Qt::LeftButton);
+        QCOMPARE(started.Find<TextPane>("Output")->text(), romaji);
+    }
+};
+
+} // namespace lirobel::kana
+
+QTEST_MAIN(lirobel::kana::JapaneseTabTest)
+#include "japanese_tab_test.moc"
