@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window with long lyrics: a paste into the Chinese pane until its pinyin shows, a keystroke in
+// a long lyric, and the phonetic conversion with its red separators. Runs offscreen.
+#include "app/main_window.h"
+#include "app/message_box.h"
+#include "app/text_pane.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+using lirobel::app::Main;
+using lirobel::app::TextPane;
+
+// Lines of common hanzi as song lyrics have them, up to the given size in UTF-8 bytes.
+QString ChineseLyrics(qsizetype utf8Bytes) {
+    const QString verse = QStringLiteral("我们一起唱这首歌，让快乐的声音飞向远方。\n"
+                                         "天空中的星星 闪烁着明亮的光芒\n"
+                                         "Love 你的笑容是我心中最美的风景！\n");
+    return verse.repeated(static_cast<qsizetype>(utf8Bytes / verse.toUtf8().size() + 1));
+}
+
+// One window for every benchmark: the start-up is not what is measured.
+class Window {
+public:
+    Window() {
+        lirobel::app::MessageBox::SetTestHook([](const lirobel::app::MessageBox::Message&) {});
+        m_main = Main::Start(m_folder.filePath(QStringLiteral("Settings.ini")));
+        m_main->findChild<QTabWidget*>(QStringLiteral("TabStrip"))->setCurrentIndex(1);
+    }
+    TextPane* Pane(const char* name) const { return m_main->findChild<TextPane*>(QString::fromLatin1(name)); }
+    QPushButton* Button(const char* name) const { return m_main->findChild<QPushButton*>(QString::fromLatin1(name)); }
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<Main> m_main;
+};
+
+// Made in main(), where it ends before the application does.
+Window* theWindow = nullptr;
+
+Window& TheWindow() {
+    return *theWindow;
+}
+
+// Until the panes are laid out and painted, as the user sees them.
+void Show() {
+    QCoreApplication::processEvents();
+}
+
+void BM_PasteChineseLyrics(benchmark::State& state) {
+    Window& window = TheWindow();
+    const QString lyrics = ChineseLyrics(state.range(0));
+    TextPane* chinese = window.Pane("ChineseText");
+    for (auto _ : state) {
+        state.PauseTiming();
+        chinese->clear();
+        Show();
+        QGuiApplication::clipboard()->setText(lyrics);
+        state.ResumeTiming();
+        chinese->paste();
+        Show();
+    }
+    state.counters["pinyin_chars"] = static_cast<double>(window.Pane("PinYin")->text().size());
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_PasteChineseLyrics)->Arg(16 << 10)->Arg(256 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+void BM_TypeIntoLongLyrics(benchmark::State& state) {
+    Window& window = TheWindow();
+    TextPane* chinese = window.Pane("ChineseText");
+    chinese->setPlainText(ChineseLyrics(state.range(0)));
+    chinese->moveCursor(QTextCursor::End);
+    Show();
+    for (auto _ : state) {
+        QTest::sendKeyEvent(QTest::Click, chinese, Qt::Key_unknown, QStringLiteral("爱"), Qt::NoModifier);
+        Show();
+    }
+}
+BENCHMARK(BM_TypeIntoLongLyrics)->Arg(16 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+void BM_ConvertToPhonetic(benchmark::State& state) {
+    Window& window = TheWindow();
+    window.Pane("ChineseText")->setPlainText(ChineseLyrics(state.range(0)));
+    Show();
+    for (auto _ : state) {
+        window.Button("Begin2")->click();
+        Show();
+    }
+    state.counters["items"] = static_cast<double>(window.Pane("VPhonetic")->text().count(u'|'));
+}
+BENCHMARK(BM_ConvertToPhonetic)->Arg(16 << 10)->Arg(64 << 10)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    Window window;
+    theWindow = &window;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
