@@ -127,7 +127,7 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     if (!write(file, "\r\n") || !file.commit())
         return WriteFailed(file);
     progress.SetValue(maximum);
-    return {PourOutcome::Kind::Completed, rewrite.notesWritten, {}};
+    return {PourOutcome::Kind::Completed, rewrite.notesWritten, {}, rewrite.itemsLeft, rewrite.notesLeft};
 }
 
 } // namespace lirobel::vsqx

@@ -22,6 +22,8 @@ struct PourOutcome {
     Kind kind = Kind::Failed;
     int notesWritten = 0; ///< phoneme elements that received an item, when completed
     QString cause;        ///< what failed, in English, when failed
+    int itemsLeft = 0;    ///< items that found no phoneme element, when completed
+    int notesLeft = 0;    ///< phoneme elements that found no item, when completed
 };
 
 /// What a pour-in run lets a test replace.

@@ -37,7 +37,7 @@ constexpr qsizetype kPieceBytes = 256 * 1024;
 class Rewriter {
 public:
     Rewriter(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks)
-        : m_rest(text), m_items(phonetic), m_hooks(hooks) {
+        : m_rest(text), m_items(phonetic), m_itemCount(phonetic.count(u'|')), m_hooks(hooks) {
         // Room for what the edits usually add, so that the output is seldom moved.
         m_out.reserve(m_hooks.write ? 2 * kPieceBytes : text.size() + text.size() / 8 + phonetic.size() * 3 + 64);
     }
@@ -45,10 +45,21 @@ public:
     PhoneticRewrite Run() {
         m_item = m_items.Next();
         qsizetype nextYield = kYieldBytes;
-        while (m_rest.Size() > 0 && !m_item.isEmpty()) {
+        while (m_rest.Size() > 0) {
             if (m_hooks.yield && Scanned() >= nextYield) {
                 m_hooks.yield();
                 nextYield = Scanned() + kYieldBytes;
+            }
+            if (m_item.isEmpty()) {
+                // The rewrite is over; the phoneme elements left are only counted, for the user to see
+                // whether the lyrics and the notes matched.
+                const qsizetype tagStart = m_rest.IndexOfAny({kPhonemesTag, kPhonemesTagWithAttributes});
+                if (tagStart < 0)
+                    break;
+                ++m_notesLeft;
+                if (!Emit(tagStart + 1))
+                    return Failure();
+                continue;
             }
             // Up to the next tag the scan changes nothing.
             const qsizetype tagStart = m_rest.IndexOfAny({kLyricTag, kPhonemesTag, kPhonemesTagWithAttributes});
@@ -59,7 +70,10 @@ public:
         }
         if (!Emit(m_rest.Size()) || !Deliver(true))
             return Failure();
-        return {true, m_hooks.write ? QByteArray() : std::move(m_out), m_notesWritten, {}};
+        PhoneticRewrite done{true, m_hooks.write ? QByteArray() : std::move(m_out), m_notesWritten, {}};
+        done.itemsLeft = static_cast<int>(m_itemCount - m_notesWritten);
+        done.notesLeft = m_notesLeft;
+        return done;
     }
 
 private:
@@ -142,11 +156,13 @@ private:
 
     ScanText m_rest;
     PhoneticItems m_items;
-    QStringView m_item; ///< the item for the next phoneme element
+    qsizetype m_itemCount; ///< items that a "|" ends, empty ones included
+    QStringView m_item;    ///< the item for the next phoneme element
     const RewriteHooks& m_hooks;
     QByteArray m_out;
     qsizetype m_delivered = 0;
     int m_notesWritten = 0;
+    int m_notesLeft = 0;
     QString m_failure;
 };
 

@@ -15,6 +15,8 @@ struct PhoneticRewrite {
     QByteArray text;      ///< the rewritten working text, unless it went to RewriteHooks::write or the rewrite failed
     int notesWritten = 0; ///< phoneme elements that received an item
     QString failure;      ///< why the rewrite failed, in English; empty when it succeeded
+    int itemsLeft = 0;    ///< items (empty ones included) that received no element, when it succeeded
+    int notesLeft = 0;    ///< phoneme elements after the last item written that received none, likewise
 };
 
 /// What a rewrite calls while it runs; both may stay unset.

@@ -50,6 +50,8 @@ TEST(PourPhoneticIntoFile, RewritesTheFileAsOneLineEndedByCrLf) {
     const PourOutcome outcome = PourPhoneticIntoFile(path, u"J i|h a o[-OPE]|", progress);
     ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
     EXPECT_EQ(outcome.notesWritten, 2);
+    EXPECT_EQ(outcome.notesLeft, 1);
+    EXPECT_EQ(outcome.itemsLeft, 0);
     const QByteArray rewritten = ReadFile(path);
     EXPECT_EQ(rewritten, PutPhoneticToVSQX(joined, u"J i|h a o[-OPE]|").text + "\r\n");
     EXPECT_EQ(rewritten.count("<lyric><![CDATA[a]]></lyric>"), 2);

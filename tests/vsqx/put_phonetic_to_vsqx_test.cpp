@@ -186,6 +186,29 @@ INSTANTIATE_TEST_SUITE_P(
         RewriteCase{"phonemesUnclosed", "<phnms>a</phnm>", "o|", std::nullopt, 0}),
     [](const testing::TestParamInfo<RewriteCase>& row) { return std::string(row.param.name); });
 
+TEST(PutPhoneticToVSQX, CountsItemsAndNotesLeftWithoutAPartner) {
+    struct Row {
+        QByteArray text;
+        const char16_t* phonetic;
+        int notesWritten, itemsLeft, notesLeft;
+    };
+    const Row rows[] = {
+        {kNote + kNote + kNote, u"J i|J i|", 2, 0, 1},
+        {kNote, u"J i|a|b|", 1, 2, 0},
+        {kNote + kNote, u"J i|h a o", 1, 0, 1},
+        {kNote, u"|J i|", 0, 2, 1},
+        {kNote + kNote, u"J i||J i|", 1, 2, 1},
+        {"<phnms/><phnms x=\"1\">a</phnms><phnms>b</phnms>", u"", 0, 0, 2},
+    };
+    for (const Row& row : rows) {
+        const PhoneticRewrite rewrite = PutPhoneticToVSQX(row.text, row.phonetic);
+        ASSERT_TRUE(rewrite.ok);
+        EXPECT_EQ(rewrite.notesWritten, row.notesWritten) << QStringView(row.phonetic).toString().toStdString();
+        EXPECT_EQ(rewrite.itemsLeft, row.itemsLeft) << QStringView(row.phonetic).toString().toStdString();
+        EXPECT_EQ(rewrite.notesLeft, row.notesLeft) << QStringView(row.phonetic).toString().toStdString();
+    }
+}
+
 TEST(PutPhoneticToVSQX, HandsTheResultToTheWriteHookPieceByPiece) {
     const QByteArray text = test::GenerateVsqx({1, 1, 1000, test::LineEnds::None});
     const QString phonetic = test::GeneratePhonetic(1000);
