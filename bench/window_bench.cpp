@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window with long lyrics: a paste into the Chinese pane until its pinyin shows, a keystroke in
 // a long lyric, and the phonetic conversion with its red separators. Runs offscreen.
+#include "../tests/vsqx/vsqx_generator.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/text_pane.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -36,6 +40,8 @@ public:
         m_main->findChild<QTabWidget*>(QStringLiteral("TabStrip"))->setCurrentIndex(1);
     }
     TextPane* Pane(const char* name) const { return m_main->findChild<TextPane*>(QString::fromLatin1(name)); }
+    QWidget* MainWindow() const { return m_main.get(); }
+    QString Path(const char* name) const { return m_folder.filePath(QString::fromLatin1(name)); }
     QPushButton* Button(const char* name) const { return m_main->findChild<QPushButton*>(QString::fromLatin1(name)); }
 
 private:
@@ -97,6 +103,45 @@ void BM_ConvertToPhonetic(benchmark::State& state) {
     state.counters["items"] = static_cast<double>(window.Pane("VPhonetic")->text().count(u'|'));
 }
 BENCHMARK(BM_ConvertToPhonetic)->Arg(16 << 10)->Arg(64 << 10)->Unit(benchmark::kMillisecond);
+
+// From the click on "开始灌入" to the completion message, progress window included.
+void BM_PourThroughTheWindow(benchmark::State& state) {
+    Window& window = TheWindow();
+    const int notes = static_cast<int>(state.range(0));
+    const QByteArray song = lirobel::test::GenerateVsqx({2, 5, notes / 10});
+    const QString path = window.Path("song.vsqx");
+    window.Pane("VPhonetic")->setPlainText(lirobel::test::GeneratePhonetic(notes));
+    window.Button("PutPhonetic")->click();
+    QWidget* writer = window.MainWindow()->findChild<QWidget*>(QStringLiteral("PhoneticWriter"));
+    writer->findChild<QLineEdit*>(QStringLiteral("VSQXPath"))->setText(path);
+    QElapsedTimer clock;
+    bool completed = false;
+    lirobel::app::MessageBox::SetTestHook([&](const lirobel::app::MessageBox::Message& message) {
+        state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        completed = message.icon == lirobel::app::MessageBox::Icon::Information;
+    });
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(song) != song.size()) {
+            state.SkipWithError("cannot write the song");
+            break;
+        }
+        file.close();
+        completed = false;
+        clock.start();
+        writer->findChild<QPushButton*>(QStringLiteral("Begin"))->click();
+        if (!completed) {
+            state.SkipWithError("the pour did not complete");
+            break;
+        }
+    }
+    lirobel::app::MessageBox::SetTestHook([](const lirobel::app::MessageBox::Message&) {});
+    writer->close();
+    // The closed writer goes now, before the next run of this benchmark opens another.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    state.SetBytesProcessed(state.iterations() * song.size());
+}
+BENCHMARK(BM_PourThroughTheWindow)->Arg(30000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

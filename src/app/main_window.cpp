@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
 
+#include "app/fixed_layout.h"
 #include "app/message_box.h"
-#include "app/placed.h"
 #include "app/text_menu.h"
 #include "app/text_pane.h"
 #include "kana/japanese_tab.h"
 #include "phonetic/chinese_tab.h"
 #include "pinyin/character_code.h"
+#include "vsqx/phonetic_writer.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -39,21 +40,10 @@ const QString kNotice2 = QStringLiteral(
 // The credits line cycles through these, one step every ten seconds; the first two are indented.
 const std::array<QString, 3> kCredits = {
     QString(36, u' ') + QStringLiteral("作者：Lirobel 开发组"),
-    QString(36, u' ') + QStringLiteral("主页：") + kProjectPage.toString(),
+    QString(36, u' ') + QStringLiteral("主页：") + QUrl(kProjectPage.toString()).toDisplayString(QUrl::PreferLocalFile),
     QStringLiteral("感谢 Qt、GNU C 库 (iconv) 等开源项目的技术支持！"),
 };
 constexpr int kCreditsInterval = 10000;
-
-QFont CreditsFont() {
-    QFont font;
-    // 宋体 first; where it is missing, another CJK face, so that the line never shows boxes.
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
-                      QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Zen Hei"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPointSizeF(14.25);
-    font.setBold(true);
-    return font;
-}
 
 // The folder the VSQX file dialog starts in: the saved one where it exists on this system, otherwise the
 // home folder (the default "C:\" exists on no system this program runs on here).
@@ -90,10 +80,13 @@ Main::Main(QString settingsPath, QWidget* parent)
 
     auto* tabs = Placed(new QTabWidget(this), "TabStrip", {8, 8, 521, 469});
     tabs->addTab(new kana::JapaneseTab(m_settings, tabs), QStringLiteral("日语歌词处理"));
-    tabs->addTab(new phonetic::ChineseTab(tabs), QStringLiteral("自动中文调教"));
+    auto* chinese = new phonetic::ChineseTab(tabs);
+    tabs->addTab(chinese, QStringLiteral("自动中文调教"));
+    connect(chinese, &phonetic::ChineseTab::PutPhoneticPressed, this,
+            [this, chinese] { vsqx::PhoneticWriter::Open(*this, chinese->Phonetic(), *m_commonDialog, m_settings); });
 
     m_about = Placed(new QLabel(kCredits[0], this), "About", {8, 480, 412, 68});
-    m_about->setFont(CreditsFont());
+    m_about->setFont(BoldSongTi(14.25));
     m_about->setTextFormat(Qt::PlainText);
     m_about->setWordWrap(true);
     m_about->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -141,6 +134,11 @@ void Main::TickCredits() {
 }
 
 void Main::closeEvent(QCloseEvent* event) {
+    // Disabled, the window waits for the writer window it owns; the desktop may still ask it to close.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     if (const QString problem = SaveSettings(m_settingsPath, m_settings); !problem.isEmpty())
         qWarning("%s", qUtf8Printable(problem));
     event->accept();

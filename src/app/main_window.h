@@ -18,7 +18,8 @@ class TextMenu;
 
 /// `Main`, the program's window: the pages "日语歌词处理" and "自动中文调教" in the tab strip, the credits
 /// line below them that changes every ten seconds, "检查软件更新" and "退出程序". It owns the settings,
-/// the panes' menu and the VSQX file dialog. Closing it in any way saves the settings.
+/// the panes' menu and the VSQX file dialog. Closing it in any way saves the settings, except while it
+/// is disabled: then the writer window it owns is open, and the window stays.
 class Main : public QWidget {
     Q_OBJECT
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kana/japanese_tab.h"
 
+#include "app/fixed_layout.h"
 #include "app/message_box.h"
-#include "app/placed.h"
 #include "app/text_pane.h"
 #include "kana/filter_romaji.h"
 #include "kana/kana_to_romaji.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kana/setting_dialog.h"
 
-#include "app/placed.h"
+#include "app/fixed_layout.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phonetic/chinese_tab.h"
 
+#include "app/fixed_layout.h"
 #include "app/message_box.h"
-#include "app/placed.h"
 #include "app/text_pane.h"
 #include "phonetic/pinyin_to_phonetic.h"
 #include "pinyin/chinese_to_pinyin.h"
@@ -46,13 +46,14 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     m_phonetic = Placed(new TextPane(TextPane::Kind::Result, this), "VPhonetic", {8, 248, 489, 137});
     phoneticLabel->setBuddy(m_phonetic);
     auto* begin = Placed(new QPushButton(QStringLiteral("开始转换"), this), "Begin2", {8, 392, 121, 37});
-    Placed(new QPushButton(QStringLiteral("VOCALOID音标灌入"), this), "PutPhonetic", {360, 392, 137, 37});
+    auto* put = Placed(new QPushButton(QStringLiteral("VOCALOID音标灌入"), this), "PutPhonetic", {360, 392, 137, 37});
 
     app::WidenToFitCaptions(this);
 
     connect(m_chinese, &TextPane::PlainTextChanged, this, &ChineseTab::FollowChineseText);
     connect(m_pinyin, &TextPane::PlainTextChanged, this, &ChineseTab::FollowPinYin);
     connect(begin, &QPushButton::clicked, this, &ChineseTab::Convert);
+    connect(put, &QPushButton::clicked, this, &ChineseTab::PutPhoneticPressed);
 }
 
 // The two input panes empty each other; since setting an empty pane to "" changes nothing, the

@@ -21,6 +21,13 @@ class ChineseTab : public QWidget {
 public:
     explicit ChineseTab(QWidget* parent);
 
+    /// The phonetic pane, which the pour-in reads.
+    const app::TextPane& Phonetic() const { return *m_phonetic; }
+
+signals:
+    /// "VOCALOID音标灌入" was pressed.
+    void PutPhoneticPressed();
+
 private:
     void FollowChineseText();
     void FollowPinYin();

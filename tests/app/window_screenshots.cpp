@@ -4,9 +4,12 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/text_pane.h"
+#include "vsqx/pour_texts.h"
+#include "vsqx/waiting.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -16,6 +19,7 @@
 using lirobel::app::Main;
 using lirobel::app::MessageBox;
 using lirobel::app::TextPane;
+using lirobel::vsqx::Waiting;
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -28,21 +32,33 @@ int main(int argc, char* argv[]) {
     const QTemporaryDir settings;
     const auto started = Main::Start(settings.filePath(QStringLiteral("Settings.ini")));
     Main& window = *started;
-    const auto save = [&](const char* name) {
+    const auto save = [&](const char* name, QWidget& shown) {
         QApplication::processEvents();
         const QString path = folder.filePath(QString::fromLatin1(name));
-        if (!window.grab().save(path))
+        if (!shown.grab().save(path))
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     };
 
     window.findChild<QRadioButton*>(QStringLiteral("JPN"))->setChecked(true);
     window.findChild<TextPane*>(QStringLiteral("Input"))->setPlainText(QStringLiteral("きゃっと ちゅうりっぷ"));
     window.findChild<QPushButton*>(QStringLiteral("Begin1"))->click();
-    save("main-japanese.png");
+    save("main-japanese.png", window);
 
     window.findChild<QTabWidget*>(QStringLiteral("TabStrip"))->setCurrentIndex(1);
     window.findChild<TextPane*>(QStringLiteral("ChineseText"))->setPlainText(QStringLiteral("你好\n我爱唱歌"));
     window.findChild<QPushButton*>(QStringLiteral("Begin2"))->click();
-    save("main-chinese.png");
+    save("main-chinese.png", window);
+
+    window.findChild<QPushButton*>(QStringLiteral("PutPhonetic"))->click();
+    auto* writer = window.findChild<QWidget*>(QStringLiteral("PhoneticWriter"));
+    writer->findChild<QLineEdit*>(QStringLiteral("VSQXPath"))->setText(QStringLiteral("/home/me/Songs/demo.vsqx"));
+    save("writer.png", *writer);
+
+    Waiting waiting(nullptr);
+    waiting.SetMaximum(2 * 20000);
+    waiting.SetValue(20000);
+    waiting.SetState(lirobel::vsqx::kProcessingState);
+    waiting.show();
+    save("waiting.png", waiting);
     return 0;
 }

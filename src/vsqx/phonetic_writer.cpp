@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "vsqx/phonetic_writer.h"
+
+#include "app/fixed_layout.h"
+#include "app/message_box.h"
+#include "app/text_pane.h"
+#include "vsqx/pour_run.h"
+#include "vsqx/pour_texts.h"
+#include "vsqx/waiting.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+
+namespace lirobel::vsqx {
+
+using app::MessageBox;
+using app::Placed;
+
+namespace {
+
+// How long a run may keep the event loop waiting: the progress window repaints and can be moved at
+// least this often.
+constexpr qint64 kRepaintMilliseconds = 30;
+
+// The single local file that a drag brings, or "" when it brings anything else.
+QString DraggedFile(const QMimeData* data) {
+    const QList<QUrl> urls = data->hasUrls() ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+QString CountsText(const PourOutcome& outcome) {
+    QString text = QStringLiteral("写入了 %1 个音符").arg(outcome.notesWritten);
+    if (outcome.itemsLeft > 0)
+        text += QStringLiteral("；还有 %1 个音标没有对应的音符").arg(outcome.itemsLeft);
+    if (outcome.notesLeft > 0)
+        text += QStringLiteral("；还有 %1 个音符没有写入音标").arg(outcome.notesLeft);
+    return text + u'。';
+}
+
+} // namespace
+
+void PhoneticWriter::Open(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog,
+                          app::Settings& settings) {
+    if (phonetic.text().isEmpty()) {
+        MessageBox::Show(&main, MessageBox::Icon::Warning,
+                         QStringLiteral("没有VOCALOID音标！请将拼音转换为VOCALOID音标后在使用此功能！"));
+        return;
+    }
+    auto* writer = new PhoneticWriter(main, phonetic, commonDialog, settings);
+    main.setEnabled(false);
+    // Disabling the main window disabled the windows it owns, this one included.
+    writer->setEnabled(true);
+    app::CentreOver(*writer, main);
+    writer->show();
+    writer->m_begin->setFocus();
+}
+
+PhoneticWriter::PhoneticWriter(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog,
+                               app::Settings& settings)
+    : QWidget(&main, app::kFixedDialogFlags), m_main(main), m_phonetic(phonetic), m_commonDialog(commonDialog),
+      m_settings(settings) {
+    setObjectName(QStringLiteral("PhoneticWriter"));
+    setWindowTitle(QStringLiteral("VOCALOID音标灌入"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(312, 65);
+    setAcceptDrops(true);
+    auto* label = Placed(new QLabel(QStringLiteral("VSQX文件路径："), this), "Label2", {4, 8, 84, 12});
+    m_path = Placed(new QLineEdit(this), "VSQXPath", {88, 8, 221, 18});
+    // A file dropped on the path box is a file chosen, as anywhere else on the window.
+    m_path->setAcceptDrops(false);
+    label->setBuddy(m_path);
+    auto* begin = m_begin = Placed(new QPushButton(QStringLiteral("开始灌入"), this), "Begin", {4, 32, 105, 29});
+    auto* choose = Placed(new QPushButton(QStringLiteral("选择VSQX文件"), this), "ReadVSQX", {204, 32, 105, 29});
+    begin->setDefault(true);
+    begin->setAutoDefault(true);
+    choose->setAutoDefault(true);
+    app::WidenToFitCaptions(this);
+    connect(begin, &QPushButton::clicked, this, &PhoneticWriter::Pour);
+    connect(choose, &QPushButton::clicked, this, &PhoneticWriter::ChooseFile);
+    setTabOrder(begin, choose);
+    setTabOrder(choose, m_path);
+}
+
+void PhoneticWriter::ChooseFile() {
+    // The dialog belongs to the main window, which is disabled while this window is open.
+    m_commonDialog.setEnabled(true);
+    if (m_commonDialog.exec() != QDialog::Accepted)
+        return;
+    const QStringList chosen = m_commonDialog.selectedFiles();
+    if (chosen.isEmpty()) {
+        MessageBox::ShowUnexpectedFailure(this, QStringLiteral("The file dialog reported no file."));
+        return;
+    }
+    Choose(chosen.front());
+}
+
+void PhoneticWriter::Choose(const QString& path) {
+    // The folder with its final separator: the path without the file's name.
+    m_settings.LastFolder = path.left(path.size() - QFileInfo(path).fileName().size());
+    m_path->setText(path);
+}
+
+void PhoneticWriter::Pour() {
+    if (m_running || m_waiting)
+        return;
+    m_running = true;
+    const PourOutcome outcome = PourPhoneticIntoFile(m_path->text(), m_phonetic.text(), *this);
+    m_running = false;
+    Report(outcome);
+    if (m_closeAfterRun)
+        close();
+}
+
+void PhoneticWriter::Report(const PourOutcome& outcome) {
+    // A box needs an enabled owner: the progress window while it is open, otherwise this window, which
+    // the end of the run leaves enabled.
+    EnableUnlessBusy();
+    QWidget* owner = m_waiting ? static_cast<QWidget*>(m_waiting) : this;
+    switch (outcome.kind) {
+    case PourOutcome::Kind::Completed:
+        MessageBox::Show(owner, MessageBox::Icon::Information, kPourCompletedText.toString(), CountsText(outcome));
+        if (m_waiting)
+            m_waiting->close();
+        break;
+    case PourOutcome::Kind::NotVsqx:
+        MessageBox::Show(owner, MessageBox::Icon::Warning, kNotVsqxText.toString());
+        break;
+    case PourOutcome::Kind::NotFound:
+        MessageBox::Show(owner, MessageBox::Icon::Warning, kVsqxNotFoundText.toString());
+        break;
+    case PourOutcome::Kind::Failed:
+        // The progress window stays open with the state the run reached, until the user closes it.
+        MessageBox::ShowUnexpectedFailure(owner, outcome.cause);
+        break;
+    }
+}
+
+void PhoneticWriter::EnableUnlessBusy() {
+    if (!m_running && !m_waiting)
+        setEnabled(true);
+}
+
+void PhoneticWriter::Start() {
+    setEnabled(false);
+    // Made after this window is disabled, the progress window is not disabled with it.
+    auto* waiting = new Waiting(this);
+    waiting->setAttribute(Qt::WA_DeleteOnClose);
+    connect(waiting, &Waiting::Closed, this, [this] {
+        m_waiting.clear();
+        EnableUnlessBusy();
+    });
+    m_waiting = waiting;
+    app::CentreOver(*waiting, *this);
+    waiting->show();
+    LetEventsIn();
+}
+
+void PhoneticWriter::SetMaximum(double maximum) {
+    if (m_waiting)
+        m_waiting->SetMaximum(maximum);
+}
+
+void PhoneticWriter::SetValue(double value) {
+    if (m_waiting)
+        m_waiting->SetValue(value);
+}
+
+void PhoneticWriter::SetState(QStringView state) {
+    if (m_waiting)
+        m_waiting->SetState(state);
+}
+
+void PhoneticWriter::Yield() {
+    if (m_sinceEvents.hasExpired(kRepaintMilliseconds))
+        LetEventsIn();
+}
+
+void PhoneticWriter::LetEventsIn() {
+    QCoreApplication::processEvents();
+    m_sinceEvents.start();
+}
+
+void PhoneticWriter::closeEvent(QCloseEvent* event) {
+    if (m_running) {
+        // The run goes on to its end, and the window closes then.
+        m_closeAfterRun = true;
+        event->ignore();
+        return;
+    }
+    if (m_waiting)
+        m_waiting->close();
+    m_main.setEnabled(true);
+    event->accept();
+}
+
+void PhoneticWriter::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        m_begin->click();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void PhoneticWriter::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void PhoneticWriter::dropEvent(QDropEvent* event) {
+    const QString path = DraggedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    Choose(path);
+    event->acceptProposedAction();
+}
+
+} // namespace lirobel::vsqx
