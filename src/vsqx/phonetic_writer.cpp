@@ -77,15 +77,15 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const app::TextPane& phonetic, QFi
     // A file dropped on the path box is a file chosen, as anywhere else on the window.
     m_path->setAcceptDrops(false);
     label->setBuddy(m_path);
-    auto* begin = m_begin = Placed(new QPushButton(QStringLiteral("开始灌入"), this), "Begin", {4, 32, 105, 29});
+    m_begin = Placed(new QPushButton(QStringLiteral("开始灌入"), this), "Begin", {4, 32, 105, 29});
     auto* choose = Placed(new QPushButton(QStringLiteral("选择VSQX文件"), this), "ReadVSQX", {204, 32, 105, 29});
-    begin->setDefault(true);
-    begin->setAutoDefault(true);
+    m_begin->setDefault(true);
+    m_begin->setAutoDefault(true);
     choose->setAutoDefault(true);
     app::WidenToFitCaptions(this);
-    connect(begin, &QPushButton::clicked, this, &PhoneticWriter::Pour);
+    connect(m_begin, &QPushButton::clicked, this, &PhoneticWriter::Pour);
     connect(choose, &QPushButton::clicked, this, &PhoneticWriter::ChooseFile);
-    setTabOrder(begin, choose);
+    setTabOrder(m_begin, choose);
     setTabOrder(choose, m_path);
 }
 

@@ -6,7 +6,9 @@
 #include "app/message_box.h"
 #include "support/test_files.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -15,9 +17,33 @@
 
 namespace lirobel::test {
 
-/// A started main window on a settings file of its own, with every message box recorded instead of
-/// shown (the start-up notices come first). settingsBytes, when given, is the file the window finds at
-/// start-up.
+/// The child of parent with this objectName; the test stops at once when there is none.
+template <class Control> Control* Find(const QObject* parent, const char* name) {
+    auto* control = parent->findChild<Control*>(QString::fromLatin1(name));
+    if (!control)
+        qFatal("there is no %s", name);
+    return control;
+}
+
+/// Clicks the button of parent with this objectName, as the mouse does; a mouse reaches shown buttons
+/// only (a click on a hidden one would land on whatever is shown in its place).
+inline void Click(const QObject* parent, const char* name) {
+    auto* button = Find<QAbstractButton>(parent, name);
+    if (!button->isVisible())
+        qFatal("%s is not shown", name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+/// Selects the pane's characters from one position to another, as a drag of the mouse would.
+inline void Select(QTextEdit* pane, int from, int to) {
+    QTextCursor selection = pane->textCursor();
+    selection.setPosition(from);
+    selection.setPosition(to, QTextCursor::KeepAnchor);
+    pane->setTextCursor(selection);
+}
+
+/// A started main window on a settings file of its own, with every message box after the start-up
+/// notices recorded instead of shown. settingsBytes, when given, is the file the window finds.
 class WindowUnderTest {
 public:
     explicit WindowUnderTest(const QByteArray& settingsBytes = {}) {
@@ -31,18 +57,16 @@ public:
                 onMessage(message);
         });
         window = app::Main::Start(settingsPath);
+        messages.clear();
     }
+
+    /// Shows the page "日语歌词处理" (0) or "自动中文调教" (1).
+    void ShowPage(int page) const { Find<QTabWidget>("TabStrip")->setCurrentIndex(page); }
     ~WindowUnderTest() { app::MessageBox::SetTestHook({}); }
     WindowUnderTest(const WindowUnderTest&) = delete;
     WindowUnderTest& operator=(const WindowUnderTest&) = delete;
 
-    /// The window's control with this objectName; the test fails at once when there is none.
-    template <class Control> Control* Find(const char* name) const {
-        auto* control = window->findChild<Control*>(QString::fromLatin1(name));
-        if (!control)
-            qFatal("the window has no %s", name);
-        return control;
-    }
+    template <class Control> Control* Find(const char* name) const { return test::Find<Control>(window.get(), name); }
 
     QTemporaryDir folder;
     const QString settingsPath = folder.filePath(QStringLiteral("Settings.ini"));
@@ -50,13 +74,5 @@ public:
     std::function<void(const app::MessageBox::Message&)> onMessage; ///< called as each box would show
     std::unique_ptr<app::Main> window;
 };
-
-/// Selects the pane's characters from one position to another, as a drag of the mouse would.
-inline void Select(QTextEdit* pane, int from, int to) {
-    QTextCursor selection = pane->textCursor();
-    selection.setPosition(from);
-    selection.setPosition(to, QTextCursor::KeepAnchor);
-    pane->setTextCursor(selection);
-}
 
 } // namespace lirobel::test
