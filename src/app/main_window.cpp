@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <array>
 
 namespace lirobel::app {
