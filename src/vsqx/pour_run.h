@@ -24,6 +24,7 @@ struct PourOutcome {
     QString cause;        ///< what failed, in English, when failed
     int itemsLeft = 0;    ///< items that found no phoneme element, when completed
     int notesLeft = 0;    ///< phoneme elements that found no item, when completed
+    QString warning = {}; ///< what went wrong without stopping the run, in English; empty when nothing did
 };
 
 /// What a pour-in run lets a test replace.
