@@ -8,7 +8,7 @@ lirobel_install_missing_packages
 lirobel_build build/release Release -DLIROBEL_TESTS=OFF -DLIROBEL_BENCHMARKS=OFF
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display to show the window on; for scripted use run build/release/src/cli/lirobel-cli --help." >&2
+    echo "No display to show the window on; for scripted use run build/release/bin/lirobel-cli --help." >&2
     exit 1
 fi
-exec build/release/src/app/lirobel "$@"
+exec build/release/bin/lirobel "$@"

@@ -1,18 +1,59 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings.h"
 
+#include "app/native_path.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
 
 namespace lirobel::app {
+
+namespace {
+
+// Four short lines and a folder: whatever a settings file holds beyond this is not read.
+constexpr qint64 kMostSettingsBytes = 8 * 1024;
+
+QString CannotRead(const QString& path, const QString& why) {
+    return QStringLiteral("cannot read the settings file '%1': %2").arg(path, why);
+}
+
+// The first kMostSettingsBytes of the regular file at path. Anything else there (a pipe, a device, a
+// folder) is refused before a byte is read, so that it can neither block nor flood the reader.
+std::optional<QByteArray> ReadHead(const QString& path, QString& problem) {
+    const int descriptor = ::open(NativeFromPath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0) {
+        problem = CannotRead(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return std::nullopt;
+    }
+    QFile file;
+    file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    struct stat info = {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        problem = CannotRead(path, QStringLiteral("it is not a regular file"));
+        return std::nullopt;
+    }
+    QByteArray bytes = file.read(kMostSettingsBytes);
+    if (file.error() != QFileDevice::NoError) {
+        problem = CannotRead(path, file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace
 
 QByteArray SettingsFileBytes(const Settings& settings) {
     QByteArray bytes;
     for (const QString* value : {&settings.HaReading, &settings.WoReading, &settings.ZuReading, &settings.LastFolder})
-        bytes += value->toUtf8() + "\r\n";
+        bytes += NativeFromPath(*value) + "\r\n";
     return bytes;
 }
 
@@ -28,7 +69,8 @@ Settings ParseSettings(QByteArrayView bytes) {
         qsizetype end = bytes.indexOf(lineEnd, start);
         if (end < 0)
             end = bytes.size();
-        *field = QString::fromUtf8(bytes.sliced(start, end - start));
+        // Bytes that are not UTF-8 (a folder named on another system) are kept, to be written back.
+        *field = PathFromNative(bytes.sliced(start, end - start));
         start = end + 1;
         if (lineEnd == '\r' && start < bytes.size() && bytes[start] == '\n')
             ++start;
@@ -37,19 +79,28 @@ Settings ParseSettings(QByteArrayView bytes) {
 }
 
 SettingsFileResult ReadSettings(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("cannot read the settings file '%1': %2").arg(path, file.errorString())};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, QStringLiteral("cannot read the settings file '%1': %2").arg(path, file.errorString())};
-    return {ParseSettings(bytes), {}};
+    QString problem;
+    const std::optional<QByteArray> bytes = ReadHead(path, problem);
+    if (!bytes)
+        return {{}, problem};
+    SettingsFileResult read{ParseSettings(*bytes), {}};
+    const std::array<const QString*, 3> rules = {&read.settings.HaReading, &read.settings.WoReading,
+                                                 &read.settings.ZuReading};
+    for (std::size_t line = 0; line < rules.size(); ++line) {
+        if (HasRawBytes(*rules[line])) {
+            read.problem =
+                QStringLiteral("line %1 of the settings file '%2' is not UTF-8 text").arg(line + 1).arg(path);
+            break;
+        }
+    }
+    return read;
 }
 
 SettingsFileResult LoadSettings(const QString& path) {
-    if (QFileInfo(path).isFile())
-        return ReadSettings(path);
-    return {{}, SaveSettings(path, Settings())};
+    struct stat info = {};
+    if (::lstat(NativeFromPath(path).constData(), &info) != 0 && errno == ENOENT)
+        return {{}, SaveSettings(path, Settings())};
+    return ReadSettings(path);
 }
 
 QString SaveSettings(const QString& path, const Settings& settings) {

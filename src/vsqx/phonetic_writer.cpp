@@ -3,6 +3,7 @@
 
 #include "app/fixed_layout.h"
 #include "app/message_box.h"
+#include "app/native_path.h"
 #include "app/text_pane.h"
 #include "vsqx/pour_run.h"
 #include "vsqx/pour_texts.h"
@@ -30,10 +31,13 @@ namespace {
 // least this often.
 constexpr qint64 kRepaintMilliseconds = 30;
 
-// The single local file that a drag brings, or "" when it brings anything else.
+// The single local file that a drag brings, or "" when it brings anything else. The name is taken from
+// the URL's bytes, so that a name that is not UTF-8 still names its file.
 QString DraggedFile(const QMimeData* data) {
     const QList<QUrl> urls = data->hasUrls() ? data->urls() : QList<QUrl>();
-    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+    if (urls.size() != 1 || !urls.front().isLocalFile() || !urls.front().host().isEmpty())
+        return {};
+    return app::PathFromNative(QByteArray::fromPercentEncoding(urls.front().path(QUrl::FullyEncoded).toLatin1()));
 }
 
 QString CountsText(const PourOutcome& outcome) {
@@ -99,6 +103,13 @@ void PhoneticWriter::ChooseFile() {
         MessageBox::ShowUnexpectedFailure(this, QStringLiteral("The file dialog reported no file."));
         return;
     }
+    // The dialog shows a name that is not UTF-8 with U+FFFD in it, and that name may be another file's.
+    if (chosen.front().contains(QChar::ReplacementCharacter)) {
+        MessageBox::ShowUnexpectedFailure(this, QStringLiteral("The file's name is not UTF-8 text, and the file "
+                                                               "dialog cannot name it exactly. Drop the file on "
+                                                               "this window instead, or rename it."));
+        return;
+    }
     Choose(chosen.front());
 }
 
@@ -126,7 +137,8 @@ void PhoneticWriter::Report(const PourOutcome& outcome) {
     QWidget* owner = m_waiting ? static_cast<QWidget*>(m_waiting) : this;
     switch (outcome.kind) {
     case PourOutcome::Kind::Completed:
-        MessageBox::Show(owner, MessageBox::Icon::Information, kPourCompletedText.toString(), CountsText(outcome));
+        MessageBox::Show(owner, MessageBox::Icon::Information, kPourCompletedText.toString(), CountsText(outcome),
+                         outcome.warning);
         if (m_waiting)
             m_waiting->close();
         break;

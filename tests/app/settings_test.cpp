@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace lirobel::app {
 namespace {
@@ -100,6 +101,46 @@ TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndStaysAsItWas) {
     EXPECT_NE(blocked.problem, QString());
     EXPECT_EQ(blocked.settings, Settings());
     EXPECT_TRUE(QFileInfo(m_path).isDir());
+}
+
+TEST_F(SettingsFileTest, ReadsOnlyTheHeadOfARegularFile) {
+    // A pipe would block the reader and a device or a huge file would flood it.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(m_path).constData(), 0600), 0);
+    const QString huge = m_folder.filePath(QStringLiteral("huge.ini"));
+    WriteFile(huge, "wa\r\nwo\r\ndu\r\n/x/\r\n");
+    ASSERT_TRUE(QFile::resize(huge, qint64(1) << 40)); // sparse: no disk is used
+    const struct {
+        QString path;
+        Settings settings;
+        bool refused;
+    } rows[] = {
+        {m_path, {}, true}, {QStringLiteral("/dev/zero"), {}, true}, {huge, Values("wa", "wo", "du", "/x/"), false}};
+    for (const auto& row : rows) {
+        const SettingsFileResult read = ReadSettings(row.path);
+        EXPECT_EQ(read.settings, row.settings) << row.path.toStdString();
+        EXPECT_EQ(read.problem.contains(u"not a regular file"), row.refused) << read.problem.toStdString();
+    }
+    EXPECT_NE(LoadSettings(m_path).problem, QString());
+    EXPECT_FALSE(QFileInfo(m_path).isFile()); // the pipe is left where it was
+}
+
+TEST_F(SettingsFileTest, KeepsBytesThatAreNotUtf8) {
+    const struct {
+        QByteArray file;
+        const char* problem; // a part of it, or "" for none
+    } rows[] = {
+        {"ha\r\no\r\nzu\r\n/home/\xb8\xe8\xc7\xfa/\r\n", ""}, // a folder named in GBK is a folder
+        {"\xff\r\no\r\nzu\r\n/\r\n", "line 1 "},
+        {"ha\r\no\r\nz\xe4\r\n/\r\n", "line 3 "},
+    };
+    for (const auto& row : rows) {
+        WriteFile(m_path, row.file);
+        const SettingsFileResult read = ReadSettings(m_path);
+        EXPECT_TRUE(QByteArrayView(row.problem).isEmpty() ? read.problem.isEmpty()
+                                                          : read.problem.contains(QLatin1StringView(row.problem)))
+            << read.problem.toStdString();
+        EXPECT_EQ(SettingsFileBytes(read.settings), row.file);
+    }
 }
 
 TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileWhole) {
