@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vsqx/pour_run.h"
 
+#include "app/native_path.h"
 #include "vsqx/file_lines.h"
 #include "vsqx/pour_texts.h"
 #include "vsqx/put_phonetic_to_vsqx.h"
 #include "vsqx/vsqx_recognition.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <unistd.h>
+#include <utility>
 
 namespace lirobel::vsqx {
 
@@ -18,72 +23,133 @@ namespace {
 
 // Positions in the working text are 32-bit; a larger file cannot be a song's sequence anyway.
 constexpr qint64 kLargestFile = std::numeric_limits<qint32>::max();
-
-constexpr QFile::Permissions kPermissionBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                               QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                               QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+// As many as the kernel follows before it gives up with ELOOP.
+constexpr int kMostLinks = 40;
 
 PourOutcome Failed(QString cause) {
     return {PourOutcome::Kind::Failed, 0, std::move(cause)};
 }
 
-// Nothing at the path is "not found" only where its folder exists; a missing folder is a failure.
-PourOutcome Missing(const QString& path) {
-    if (path.isEmpty() || QFileInfo(QFileInfo(path).absolutePath()).isDir())
-        return {PourOutcome::Kind::NotFound, 0, {}};
-    return Failed(QStringLiteral("the folder of '%1' does not exist").arg(path));
+class OpenFile {
+public:
+    explicit OpenFile(int file) : m_file(file) {}
+    ~OpenFile() {
+        if (m_file >= 0)
+            ::close(m_file);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int Get() const { return m_file; }
+
+private:
+    int m_file;
+};
+
+QByteArray FolderOf(const QByteArray& name) {
+    const qsizetype slash = name.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : name.first(slash);
 }
 
-std::optional<PourOutcome> CheckAndMakeWritable(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return Missing(path);
-    if (info.isDir())
+bool IsFolder(const QByteArray& name) {
+    struct stat status {};
+    return ::stat(name.constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// Opening found nothing. That is "not found" only where the name the path leads to, its links followed,
+// lies in a folder that exists: a missing folder means a wrong path, not a missing song.
+PourOutcome Missing(const QString& path, const QByteArray& native) {
+    QByteArray name = native;
+    for (int links = 0; links <= kMostLinks; ++links) {
+        struct stat status {};
+        if (::lstat(name.constData(), &status) != 0) {
+            if (errno != ENOENT)
+                return Failed(QStringLiteral("cannot open '%1': %2").arg(path, SystemErrorText(errno)));
+            if (IsFolder(FolderOf(name)))
+                return {PourOutcome::Kind::NotFound, 0, {}};
+            if (name == native)
+                return Failed(QStringLiteral("the folder of '%1' does not exist").arg(path));
+            return Failed(
+                QStringLiteral("'%1' leads to '%2', whose folder does not exist").arg(path, app::PathFromNative(name)));
+        }
+        if (!S_ISLNK(status.st_mode))
+            break; // it came while we looked
+        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        const ssize_t length = ::readlink(name.constData(), target.data(), static_cast<size_t>(target.size()));
+        if (length < 0)
+            break;
+        target.truncate(length);
+        name = target.startsWith('/') ? target : FolderOf(name) + '/' + target;
+    }
+    return Failed(QStringLiteral("cannot open '%1': %2").arg(path, SystemErrorText(ENOENT)));
+}
+
+std::optional<PourOutcome> ReadAll(const QString& path, int file, qint64 size, QByteArray& bytes) {
+    bytes.resize(static_cast<qsizetype>(size));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(file, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Failed(QStringLiteral("cannot read '%1': %2").arg(path, SystemErrorText(errno)));
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.truncate(done);
+    return std::nullopt;
+}
+
+// Opens, checks, makes writable and reads the file; `status` is its status after, `realName` the name of
+// the file itself, links resolved, which the new file is to replace.
+std::optional<PourOutcome> ReadOriginal(const QString& path, const QByteArray& native, QByteArray& bytes,
+                                        struct stat& status, QByteArray& realName) {
+    // Not blocking, so that a FIFO cannot hold the run before it is seen not to be a file.
+    const OpenFile file(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (file.Get() < 0)
+        return errno == ENOENT ? Missing(path, native)
+                               : Failed(QStringLiteral("cannot open '%1': %2").arg(path, SystemErrorText(errno)));
+    if (::fstat(file.Get(), &status) != 0)
+        return Failed(QStringLiteral("cannot read '%1': %2").arg(path, SystemErrorText(errno)));
+    if (S_ISDIR(status.st_mode))
         return Failed(QStringLiteral("'%1' is a folder").arg(path));
-    if (!info.isFile())
+    if (!S_ISREG(status.st_mode))
         return Failed(QStringLiteral("'%1' is not a regular file").arg(path));
     // A read-only file becomes writable for its owner; every other permission bit stays as it is. A file
     // that is writable already is left alone, so that a file of another owner is no failure.
-    const QFile::Permissions permissions = info.permissions() & kPermissionBits;
-    if (!permissions.testFlag(QFile::WriteOwner) && !QFile::setPermissions(path, permissions | QFile::WriteOwner))
-        return Failed(QStringLiteral("cannot make '%1' writable").arg(path));
+    if (!(status.st_mode & S_IWUSR)) {
+        if (::fchmod(file.Get(), (status.st_mode & 07777) | S_IWUSR) != 0)
+            return Failed(QStringLiteral("cannot make '%1' writable: %2").arg(path, SystemErrorText(errno)));
+        status.st_mode |= S_IWUSR;
+    }
+    if (status.st_size > kLargestFile)
+        return Failed(QStringLiteral("'%1' is 2 GiB or larger").arg(path));
+    if (std::optional<PourOutcome> failure = ReadAll(path, file.Get(), status.st_size, bytes))
+        return failure;
+    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(native.constData(), nullptr), &std::free);
+    struct stat there {};
+    // The name must still lead to the file that was read, or another file would be replaced.
+    if (!real || ::stat(real.get(), &there) != 0 || there.st_dev != status.st_dev || there.st_ino != status.st_ino)
+        return Failed(QStringLiteral("'%1' was moved or removed while it was read").arg(path));
+    realName = real.get();
     return std::nullopt;
 }
 
-std::optional<PourOutcome> ReadFile(const QString& path, QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QFileInfo::exists(path) ? Failed(QStringLiteral("cannot read '%1': %2").arg(path, file.errorString()))
-                                       : Missing(path);
-    if (file.size() > kLargestFile)
-        return Failed(QStringLiteral("'%1' is larger than 2 GiB").arg(path));
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Failed(QStringLiteral("cannot read '%1': %2").arg(path, file.errorString()));
-    return std::nullopt;
-}
-
-bool WriteAll(QIODevice& file, QByteArrayView bytes) {
-    return file.write(bytes.data(), bytes.size()) == bytes.size();
-}
-
-PourOutcome WriteFailed(const QSaveFile& file) {
-    // A write that the disk took only part of sets no error of its own.
-    const QString why = file.error() == QFileDevice::NoError
-                            ? QStringLiteral("the disk took only part of it (is it full?)")
-                            : file.errorString();
-    return Failed(QStringLiteral("cannot write '%1': %2").arg(file.fileName(), why));
+PourOutcome WriteFailed(const QString& path, const FileReplacement& file) {
+    return Failed(QStringLiteral("cannot write '%1': %2").arg(path, file.ErrorString()));
 }
 
 } // namespace
 
 PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, PourProgress& progress,
                                  const PourOptions& options) {
-    if (std::optional<PourOutcome> failure = CheckAndMakeWritable(path))
-        return *failure;
-    const QFile::Permissions permissions = QFileInfo(path).permissions() & kPermissionBits;
+    const QByteArray native = app::NativeFromPath(path);
+    if (native.isEmpty())
+        return {PourOutcome::Kind::NotFound, 0, {}};
     QByteArray bytes;
-    if (std::optional<PourOutcome> failure = ReadFile(path, bytes))
+    struct stat status {};
+    QByteArray realName;
+    if (std::optional<PourOutcome> failure = ReadOriginal(path, native, bytes, status, realName))
         return *failure;
     const qsizetype lines = CountFileLines(bytes);
     if (!IsVsqxFile(bytes, lines))
@@ -101,33 +167,31 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     progress.SetValue(static_cast<double>(lines));
 
     progress.SetState(kProcessingState);
-    // The new content goes to a file beside the original that replaces it only once complete, so that
-    // no failure can leave half a file. It is written while the rewrite goes on, which spares a copy.
-    QSaveFile file(path);
-    // Unbuffered, so that every write reports what the disk really took: buffered, a QSaveFile has been
-    // seen to commit a file cut short by a full disk and call it a success. The temporary file takes the
-    // owner's permissions from what the running user may do with the original; the file's own bits are
-    // what it must keep.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !file.setPermissions(permissions))
-        return WriteFailed(file);
-    const auto write = options.write ? options.write : WriteAll;
-    bool writeFailed = false;
+    // The new file is written while the rewrite goes on, which spares a copy. Every write reports what the
+    // disk really took, so that a full disk can never pass for a success.
+    FileReplacement file(realName, status, options.write);
+    if (!file.Open())
+        return WriteFailed(path, file);
     RewriteHooks hooks;
     hooks.yield = [&progress] { progress.Yield(); };
+    bool writeFailed = false;
     hooks.write = [&](QByteArrayView piece) {
-        writeFailed = !write(file, piece);
+        writeFailed = !file.Write(piece);
         return !writeFailed;
     };
     const PhoneticRewrite rewrite = PutPhoneticToVSQX(bytes, phonetic, hooks);
     if (!rewrite.ok)
-        return writeFailed ? WriteFailed(file) : Failed(rewrite.failure);
+        return writeFailed ? WriteFailed(path, file) : Failed(rewrite.failure);
     bytes = QByteArray();
     progress.SetValue(0.8 * maximum);
     progress.SetState(kExportingState);
-    if (!write(file, "\r\n") || !file.commit())
-        return WriteFailed(file);
+    if (!file.Write("\r\n") || !file.Commit())
+        return WriteFailed(path, file);
     progress.SetValue(maximum);
-    return {PourOutcome::Kind::Completed, rewrite.notesWritten, {}, rewrite.itemsLeft, rewrite.notesLeft};
+    PourOutcome done{PourOutcome::Kind::Completed, rewrite.notesWritten, {}, rewrite.itemsLeft, rewrite.notesLeft};
+    if (!file.Warning().isEmpty())
+        done.warning = QStringLiteral("'%1' %2").arg(path, file.Warning());
+    return done;
 }
 
 } // namespace lirobel::vsqx

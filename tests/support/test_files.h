@@ -3,10 +3,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QFile>
 #include <QString>
+#include <algorithm>
 #include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace lirobel::test {
 
@@ -22,6 +27,38 @@ inline QString WriteFile(const QString& path, const QByteArray& bytes) {
 inline QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+/// Writes a file named by exact bytes, which need not be UTF-8, as WriteFile does.
+inline void WriteNativeFile(const QByteArray& name, const QByteArray& bytes) {
+    QFile file;
+    const int handle = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (handle < 0 || !file.open(handle, QIODevice::WriteOnly, QFile::AutoCloseHandle) ||
+        file.write(bytes) != bytes.size())
+        qFatal("cannot write the test file %s", name.constData());
+}
+
+/// The bytes of a file named by exact bytes, as ReadFile gives them.
+inline QByteArray ReadNativeFile(const QByteArray& name) {
+    QFile file;
+    const int handle = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    return handle >= 0 && file.open(handle, QIODevice::ReadOnly, QFile::AutoCloseHandle) ? file.readAll()
+                                                                                         : QByteArray("<unreadable>");
+}
+
+/// The names in a folder as the system holds them, sorted, without "." and "..".
+inline QByteArrayList NativeEntries(const QByteArray& folder) {
+    QByteArrayList names;
+    if (DIR* entries = ::opendir(folder.constData())) {
+        while (const dirent* entry = ::readdir(entries)) {
+            const QByteArray name(entry->d_name);
+            if (name != "." && name != "..")
+                names << name;
+        }
+        ::closedir(entries);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 /// While it lives, no file of this process may grow beyond the given size: writes past it fail as on a

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/native_path.h"
 #include "app/text_pane.h"
 #include "support/window_under_test.h"
 #include "vsqx/file_lines.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTimer>
+#include <fcntl.h>
 
 namespace lirobel::vsqx {
 
@@ -37,9 +39,11 @@ void AnswerFileDialog(QObject* context, const QString& path) {
     });
 }
 
-void Drop(QWidget* target, const QString& path) {
+// Drops the file whose name has these bytes, as a file manager sends it: a URL with the bytes
+// percent-encoded.
+void Drop(QWidget* target, const QByteArray& nativePath) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
+    data.setUrls({QUrl::fromEncoded("file://" + nativePath.toPercentEncoding("/"))});
     QDragEnterEvent enter(QPoint(10, 40), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(10, 40), Qt::CopyAction, &data, Qt::LeftButton, {});
@@ -86,7 +90,7 @@ private slots:
         AnswerFileDialog(this, QString());
         test::Click(writer, "ReadVSQX");
         QCOMPARE(path->text() + lastFolder, QStringLiteral("C:\\"));
-        Drop(writer, other);
+        Drop(writer, QFile::encodeName(other));
         QCOMPARE(path->text() + u' ' + lastFolder, other + u' ' + m_started->folder.filePath(QStringLiteral("sub/")));
         AnswerFileDialog(this, m_song);
         test::Click(writer, "ReadVSQX");
@@ -124,6 +128,40 @@ private slots:
         main->close();
         const WindowUnderTest next(test::ReadFile(m_started->settingsPath));
         QCOMPARE(QDir(next.Find<QFileDialog>("CommonDialog")->directory()), QDir(m_started->folder.path()));
+    }
+
+    void namesThatAreNotUtf8NameTheirOwnFile() {
+        // A name in GBK, and beside it the file that Qt's decoding of that name would give.
+        const QByteArray gbk = QFile::encodeName(m_started->folder.path()) + "/\xb8\xe8.vsqx";
+        const QString replacement = m_started->folder.filePath(QStringLiteral("\uFFFD.vsqx"));
+        const QByteArray song = test::GenerateVsqx({});
+        test::WriteFile(replacement, song);
+        QFile file;
+        const int descriptor = ::open(gbk.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        QVERIFY(descriptor >= 0 && file.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        file.write(song);
+        file.close();
+        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|"));
+        QWidget* writer = OpenWriter();
+        auto* path = Find<QLineEdit>(writer, "VSQXPath");
+
+        // The file dialog can only show such a name with U+FFFD: a choice of it is refused.
+        AnswerFileDialog(this, replacement);
+        test::Click(writer, "ReadVSQX");
+        QCOMPARE(m_started->messages.size(), 1u);
+        QCOMPARE(m_started->messages[0].icon, MessageBox::Icon::Error);
+        QCOMPARE(path->text(), QString());
+        // A drop brings the name's bytes.
+        Drop(writer, gbk);
+        QCOMPARE(app::NativeFromPath(path->text()), gbk);
+        test::Click(writer, "Begin");
+        QCOMPARE(m_started->messages.back().text, kPourCompletedText.toString());
+        QCOMPARE(test::ReadFile(replacement), song);
+        QCOMPARE(app::NativeFromPath(m_started->window->settings().LastFolder),
+                 QFile::encodeName(m_started->folder.path()) + '/');
+        const int poured = ::open(gbk.constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(poured >= 0 && file.open(poured, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        QVERIFY(file.readAll().contains("lock=\"1\""));
     }
 
     void outcomesAndTheEnablingChain_data() {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/native_path.h"
 #include "support/test_files.h"
 #include "vsqx/file_lines.h"
 #include "vsqx/pour_run.h"
@@ -8,8 +9,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
 
 namespace lirobel::vsqx {
 namespace {
@@ -82,15 +91,27 @@ TEST(PourPhoneticIntoFile, ReportsProgressAsTheWriterWindowShowsIt) {
     EXPECT_GE(progress.yields, 4); // about 200 KB read and scanned, in 64 KiB steps
 }
 
-enum class Target { File, MissingFile, MissingFolder, Folder, EmptyPath };
+enum class Target {
+    File,
+    MissingFile,
+    MissingFolder,
+    Folder,
+    EmptyPath,
+    LinkLoop,
+    LinkToMissingFile,
+    LinkIntoMissingFolder,
+    FileOf2GiB,
+};
+enum class Disk { Whole, TakesHalfEachTime, Full };
 
 struct FailureCase {
     const char* name;
     Target target;
     QByteArray content;
     QString phonetic;
-    bool failingWrite;
+    Disk disk;
     Kind kind;
+    const char* cause; // a part of it
 
     friend void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
 };
@@ -101,28 +122,54 @@ TEST_P(PourFailureTest, LeavesTheFileAsItWas) {
     const FailureCase& row = GetParam();
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("song.vsqx"));
-    if (row.target == Target::File)
+    const QString elsewhere = folder.filePath(QStringLiteral("none/song.vsqx"));
+    const QString loop = folder.filePath(QStringLiteral("loop.vsqx"));
+    switch (row.target) {
+    case Target::File:
         WriteFile(file, row.content);
-    const QString paths[] = {file, file, folder.filePath(QStringLiteral("none/song.vsqx")), folder.path(), {}};
+        break;
+    case Target::LinkLoop:
+        ASSERT_TRUE(QFile::link(loop, file) && QFile::link(file, loop));
+        break;
+    case Target::LinkToMissingFile:
+        ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("other.vsqx")), file));
+        break;
+    case Target::LinkIntoMissingFolder:
+        ASSERT_TRUE(QFile::link(elsewhere, file));
+        break;
+    case Target::FileOf2GiB: // sparse: it takes no room on the disk
+        WriteFile(file, {});
+        ASSERT_EQ(::truncate(QFile::encodeName(file).constData(), off_t{1} << 31), 0);
+        break;
+    default:
+        break;
+    }
+    const QStringList before = Entries(folder);
+    const QString path = row.target == Target::MissingFolder ? elsewhere
+                         : row.target == Target::Folder      ? folder.path()
+                         : row.target == Target::EmptyPath   ? QString()
+                                                             : file;
     PourOptions options;
-    if (row.failingWrite)
-        options.write = [](QIODevice& device, QByteArrayView bytes) {
-            device.write(bytes.data(), bytes.size() / 2);
-            return false;
+    if (row.disk == Disk::TakesHalfEachTime)
+        options.write = [](int to, const void* bytes, size_t size) { return ::write(to, bytes, size / 2); };
+    if (row.disk == Disk::Full)
+        options.write = [](int, const void*, size_t) {
+            errno = ENOSPC;
+            return ssize_t{-1};
         };
     RecordingProgress progress;
-    const PourOutcome outcome =
-        PourPhoneticIntoFile(paths[static_cast<int>(row.target)], row.phonetic, progress, options);
+    const PourOutcome outcome = PourPhoneticIntoFile(path, row.phonetic, progress, options);
     EXPECT_EQ(outcome.kind, row.kind);
     EXPECT_EQ(outcome.cause.isEmpty(), row.kind != Kind::Failed);
+    EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
     // Nothing shows before the file has passed the vendor test.
     EXPECT_EQ(progress.events.isEmpty(), row.kind != Kind::Failed || row.target != Target::File);
     if (row.target == Target::File) {
         EXPECT_EQ(ReadFile(file), row.content);
-        EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
-    } else {
-        EXPECT_TRUE(Entries(folder).isEmpty());
+    } else if (row.target == Target::FileOf2GiB) {
+        EXPECT_EQ(QFileInfo(file).size(), qint64{1} << 31);
     }
+    EXPECT_EQ(Entries(folder), before);
 }
 
 QByteArray WithoutOpeningAttributes() {
@@ -135,21 +182,30 @@ QByteArray WithTheLastPhonemesUnclosed() {
     return file.replace(file.lastIndexOf("</phnms>"), 8, "</phnm>");
 }
 
+const QString kOneItem = QStringLiteral("J i|");
+
 INSTANTIATE_TEST_SUITE_P(
     Runs, PourFailureTest,
-    testing::Values(FailureCase{"twoLines", Target::File, "a\r\nb", QStringLiteral("J i|"), false, Kind::NotVsqx},
-                    FailureCase{"emptyFile", Target::File, "", QStringLiteral("J i|"), false, Kind::NotVsqx},
-                    FailureCase{"missingFile", Target::MissingFile, "", QStringLiteral("J i|"), false, Kind::NotFound},
-                    FailureCase{"emptyPath", Target::EmptyPath, "", QStringLiteral("J i|"), false, Kind::NotFound},
-                    FailureCase{"missingFolder", Target::MissingFolder, "", QStringLiteral("J i|"), false,
-                                Kind::Failed},
-                    FailureCase{"folder", Target::Folder, "", QStringLiteral("J i|"), false, Kind::Failed},
-                    FailureCase{"rewriteFails", Target::File, WithoutOpeningAttributes(), QStringLiteral("J i[-OPE]|"),
-                                false, Kind::Failed},
-                    FailureCase{"writeFailsMidway", Target::File, test::GenerateVsqx({}), QStringLiteral("J i|"), true,
-                                Kind::Failed},
-                    FailureCase{"lateRewriteFailure", Target::File, WithTheLastPhonemesUnclosed(),
-                                test::GeneratePhonetic(1000), false, Kind::Failed}),
+    testing::Values(
+        FailureCase{"twoLines", Target::File, "a\r\nb", kOneItem, Disk::Whole, Kind::NotVsqx, ""},
+        FailureCase{"emptyFile", Target::File, "", kOneItem, Disk::Whole, Kind::NotVsqx, ""},
+        FailureCase{"missingFile", Target::MissingFile, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
+        FailureCase{"linkToMissingFile", Target::LinkToMissingFile, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
+        FailureCase{"emptyPath", Target::EmptyPath, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
+        FailureCase{"missingFolder", Target::MissingFolder, "", kOneItem, Disk::Whole, Kind::Failed, "does not exist"},
+        FailureCase{"linkIntoMissingFolder", Target::LinkIntoMissingFolder, "", kOneItem, Disk::Whole, Kind::Failed,
+                    "none/song.vsqx', whose folder does not exist"},
+        FailureCase{"linkLoop", Target::LinkLoop, "", kOneItem, Disk::Whole, Kind::Failed, "symbolic links"},
+        FailureCase{"folder", Target::Folder, "", kOneItem, Disk::Whole, Kind::Failed, "is a folder"},
+        FailureCase{"fileOf2GiB", Target::FileOf2GiB, "", kOneItem, Disk::Whole, Kind::Failed, "2 GiB or larger"},
+        FailureCase{"rewriteFails", Target::File, WithoutOpeningAttributes(), QStringLiteral("J i[-OPE]|"), Disk::Whole,
+                    Kind::Failed, ""},
+        FailureCase{"diskTakesHalf", Target::File, test::GenerateVsqx({}), kOneItem, Disk::TakesHalfEachTime,
+                    Kind::Failed, "the disk took only part of it"},
+        FailureCase{"diskFull", Target::File, test::GenerateVsqx({}), kOneItem, Disk::Full, Kind::Failed,
+                    "No space left on device"},
+        FailureCase{"lateRewriteFailure", Target::File, WithTheLastPhonemesUnclosed(), test::GeneratePhonetic(1000),
+                    Disk::Whole, Kind::Failed, ""}),
     [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
 
 TEST(PourPhoneticIntoFile, FullDiskLeavesTheFileWhole) {
@@ -170,6 +226,7 @@ TEST(PourPhoneticIntoFile, FullDiskLeavesTheFileWhole) {
             outcome = PourPhoneticIntoFile(path, phonetic, quiet);
         }
         EXPECT_EQ(outcome.kind, Kind::Failed) << room;
+        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView("File too large"))) << outcome.cause.toStdString();
         EXPECT_EQ(ReadFile(path), original) << room;
         EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
     }
@@ -190,6 +247,149 @@ TEST(PourPhoneticIntoFile, KeepsTheLinkAndThePermissionsButMakesTheFileWritable)
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ExeOther);
     EXPECT_EQ(Entries(folder), (QStringList{QStringLiteral("link.vsqx"), QStringLiteral("song.vsqx")}));
 }
+
+struct NameCase {
+    const char* name;
+    QByteArray fileName; // as the system holds it
+
+    friend void PrintTo(const NameCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class PourNameTest : public testing::TestWithParam<NameCase> {};
+
+// Qt would open the file named with U+FFFD where the name holds bytes that are not UTF-8.
+TEST_P(PourNameTest, RewritesTheFileOfThoseBytesAndNoOther) {
+    QTemporaryDir folder;
+    const QByteArray nativeFolder = QFile::encodeName(folder.path()) + '/';
+    const QString path = folder.path() + u'/' + app::PathFromNative(GetParam().fileName);
+    const QByteArray decoy = QFile::encodeName(path).sliced(nativeFolder.size());
+    ASSERT_NE(decoy, GetParam().fileName);
+    // QTemporaryDir cannot remove what Qt cannot name.
+    const auto removeFiles = qScopeGuard([&] {
+        for (const QByteArray& name : test::NativeEntries(nativeFolder))
+            ::unlink((nativeFolder + name).constData());
+    });
+    const QByteArray song = test::GenerateVsqx({});
+    test::WriteNativeFile(nativeFolder + GetParam().fileName, song);
+    test::WriteNativeFile(nativeFolder + decoy, song);
+    PourProgress quiet;
+    const PourOutcome outcome = PourPhoneticIntoFile(path, kOneItem, quiet);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    EXPECT_TRUE(test::ReadNativeFile(nativeFolder + GetParam().fileName).contains("<phnms lock=\"1\">"));
+    EXPECT_EQ(test::ReadNativeFile(nativeFolder + decoy), song);
+    QByteArrayList both{GetParam().fileName, decoy};
+    std::sort(both.begin(), both.end());
+    EXPECT_EQ(test::NativeEntries(nativeFolder), both);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PourNameTest,
+                         testing::Values(NameCase{"gbk", "\xb8\xe8\xc7\xfa.vsqx"}, // 歌曲
+                                         NameCase{"strayByte", "\xff.vsqx"}),
+                         [](const testing::TestParamInfo<NameCase>& row) { return std::string(row.param.name); });
+
+// Root that may not give files away, as an unprivileged user may not: in this thread alone.
+bool GiveUpChownInThisThread() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct capabilities[2]{};
+    if (::syscall(SYS_capget, &header, capabilities) != 0)
+        return false;
+    capabilities[0].effective &= ~(1u << CAP_CHOWN);
+    return ::syscall(SYS_capset, &header, capabilities) == 0;
+}
+
+struct OwnerCase {
+    const char* name;
+    bool mayChown;
+    uid_t owner; // afterwards
+    gid_t group;
+    const char* warning; // a part of it; "" when there must be none
+
+    friend void PrintTo(const OwnerCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class PourOwnerTest : public testing::TestWithParam<OwnerCase> {};
+
+TEST_P(PourOwnerTest, KeepsTheOwnerOrSaysItCouldNot) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to give the file to another user";
+    const OwnerCase& row = GetParam();
+    QTemporaryDir folder;
+    const QByteArray path =
+        QFile::encodeName(WriteFile(folder.filePath(QStringLiteral("song.vsqx")), test::GenerateVsqx({})));
+    ASSERT_EQ(::chown(path.constData(), 4321, 4322), 0);
+    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    PourOutcome outcome;
+    std::thread([&] {
+        if (row.mayChown || GiveUpChownInThisThread()) {
+            PourProgress quiet;
+            outcome = PourPhoneticIntoFile(QFile::decodeName(path), kOneItem, quiet);
+        }
+    }).join();
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    struct stat status {};
+    ASSERT_EQ(::stat(path.constData(), &status), 0);
+    EXPECT_EQ(status.st_uid, row.owner);
+    EXPECT_EQ(status.st_gid, row.group);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(outcome.warning.isEmpty(), !*row.warning);
+    EXPECT_TRUE(outcome.warning.contains(QLatin1StringView(row.warning))) << outcome.warning.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, PourOwnerTest,
+                         testing::Values(OwnerCase{"kept", true, 4321, 4322, ""},
+                                         OwnerCase{"lost", false, 0, 0, "4321:4322"}),
+                         [](const testing::TestParamInfo<OwnerCase>& row) { return std::string(row.param.name); });
+
+struct SignalCase {
+    const char* name;
+    int number;
+    bool ignored;
+
+    friend void PrintTo(const SignalCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class PourSignalTest : public testing::TestWithParam<SignalCase> {};
+
+// A pour ended by a signal while it writes leaves the song as it was and nothing beside it; one that
+// ignores the signal completes.
+TEST_P(PourSignalTest, LeavesNothingBehind) {
+    const SignalCase& row = GetParam();
+    QTemporaryDir folder;
+    const QByteArray song = test::GenerateVsqx({});
+    const QString path = WriteFile(folder.filePath(QStringLiteral("song.vsqx")), song);
+    // The sanitizers' runtime wants to be loaded first, which a preloaded library is instead.
+    QByteArrayList words{"/usr/bin/env",
+                         "LD_PRELOAD=" LIROBEL_RAISE_AT_WRITE,
+                         "LIROBEL_RAISE_AT_WRITE_INTO=" + QFile::encodeName(QFileInfo(path).canonicalFilePath()) + '.',
+                         "LIROBEL_RAISE_SIGNAL=" + QByteArray::number(row.number),
+                         "ASAN_OPTIONS=" + qgetenv("ASAN_OPTIONS") + ":verify_asan_link_order=0",
+                         LIROBEL_POUR_SIGNAL_CHILD,
+                         QFile::encodeName(path)};
+    if (row.ignored)
+        words << QByteArray::number(row.number);
+    std::vector<char*> arguments;
+    for (QByteArray& word : words)
+        arguments.push_back(word.data());
+    arguments.push_back(nullptr);
+    pid_t child = 0;
+    ASSERT_EQ(::posix_spawn(&child, arguments[0], nullptr, nullptr, arguments.data(), environ), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (row.ignored) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_NE(ReadFile(path), song);
+    } else {
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == row.number) << status;
+        EXPECT_EQ(ReadFile(path), song);
+    }
+    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, PourSignalTest,
+                         testing::Values(SignalCase{"sigterm", SIGTERM, false}, SignalCase{"sigint", SIGINT, false},
+                                         SignalCase{"sighup", SIGHUP, false},
+                                         SignalCase{"ignoredSighup", SIGHUP, true}),
+                         [](const testing::TestParamInfo<SignalCase>& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace lirobel::vsqx
