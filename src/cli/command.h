@@ -16,6 +16,7 @@ struct OptionSpec {
     std::string_view name;                   ///< without the leading "--"
     std::string_view valueName;              ///< shown in the usage when any value is allowed
     std::array<std::string_view, 2> choices; ///< the two allowed values, or empty for any value
+    bool namesFile = false;                  ///< the value is a file name, which cannot be empty
 };
 
 /// A command's options and operands, as parsed from its command line.
@@ -24,6 +25,8 @@ struct Invocation {
     QStringList operands;
 
     std::optional<QString> Option(std::string_view name) const;
+    /// The operand at index, which names the input: "-" (standard input) when absent.
+    QString Input(qsizetype index) const { return operands.value(index, QStringLiteral("-")); }
 };
 
 struct CommandSpec {

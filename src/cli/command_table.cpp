@@ -8,7 +8,7 @@ namespace {
 constexpr OptionSpec kHa{"ha", {}, {"ha", "wa"}};
 constexpr OptionSpec kWo{"wo", {}, {"o", "wo"}};
 constexpr OptionSpec kZu{"zu", {}, {"zu", "du"}};
-constexpr OptionSpec kSettings{"settings", "PATH", {}};
+constexpr OptionSpec kSettings{"settings", "PATH", {}, true};
 constexpr OptionSpec kSinger{"singer", "NAME", {}};
 
 constexpr const OptionSpec* kKanaOptions[] = {&kHa, &kWo, &kZu, &kSettings};

@@ -1,23 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/native_path.h"
 #include "cli/cli.h"
+#include "cli/standard_streams.h"
+#include "vsqx/replace_file.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <cstdio>
-#include <unistd.h>
+#include <csignal>
 
 int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
-    QFile in;
-    QFile out;
-    QFile err;
-    // Unbuffered, so that a failing write (a full disk, a closed pipe) is seen by the command that made it.
-    if (!in.open(STDIN_FILENO, QIODevice::ReadOnly) ||
-        !out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        !err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        std::fputs("lirobel-cli: cannot open the standard streams\n", stderr);
+    lirobel::cli::StandardStreams streams;
+    if (!streams.IsGuarded())
         return lirobel::cli::kExitFailure;
-    }
-    lirobel::cli::CliContext context{in, out, err, QCoreApplication::applicationDirPath()};
-    return lirobel::cli::RunCli(application.arguments().mid(1), context);
+    // A reader that went away makes a write fail, not the program die: a pour whose report is lost has
+    // still replaced its file, and must say so with its exit code.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Ended midway by Ctrl+C, kill or a closed terminal, a pour leaves no temporary file behind.
+    lirobel::vsqx::RemoveUnfinishedFilesOnSignals();
+    // Before Qt sees them: Qt decodes them as UTF-8 and replaces what it cannot decode, which would name
+    // another file.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(lirobel::app::PathFromNative(argv[i]));
+    QCoreApplication application(argc, argv);
+    lirobel::cli::CliContext context{streams.In(), streams.Out(), streams.Err(),
+                                     QCoreApplication::applicationDirPath()};
+    return lirobel::cli::RunCli(arguments, context);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/command.h"
+#include "cli/standard_streams.h"
 #include "cli/text_io.h"
 #include "vsqx/pour_run.h"
 #include "vsqx/pour_texts.h"
@@ -7,15 +8,26 @@
 namespace lirobel::cli {
 
 int RunPour(const Invocation& invocation, CliContext& context) {
-    // The phonetic string is read before the file is touched, so that bad input leaves it as it was.
-    const std::optional<QString> phonetic = ReadInputText(invocation.operands.value(1), context);
+    // Whatever is bound to fail is found before the file is touched, so that a failure leaves it as it was:
+    // a report that cannot be written, and input that cannot be read or is not text.
+    if (dynamic_cast<const UnusableStream*>(&context.out))
+        return Fail(context, QStringLiteral("cannot write to standard output: ") + context.out.errorString());
+    const std::optional<QString> phonetic = ReadInputText(invocation.Input(1), context);
     if (!phonetic)
         return kExitFailure;
     vsqx::PourProgress quiet;
     const vsqx::PourOutcome outcome = vsqx::PourPhoneticIntoFile(invocation.operands.value(0), *phonetic, quiet);
     switch (outcome.kind) {
-    case vsqx::PourOutcome::Kind::Completed:
-        return WriteResult(QStringLiteral("%1 %2").arg(vsqx::kPourCompletedText).arg(outcome.notesWritten), context);
+    case vsqx::PourOutcome::Kind::Completed: {
+        // The file is replaced: the run succeeded, whether or not its report gets through.
+        const QString lost =
+            WriteToStdout(QStringLiteral("%1 %2\n").arg(vsqx::kPourCompletedText).arg(outcome.notesWritten), context);
+        if (!lost.isEmpty())
+            Tell(context, QStringLiteral("the file is rewritten, but its report is lost: ") + lost);
+        if (!outcome.warning.isEmpty())
+            Tell(context, outcome.warning);
+        return kExitSuccess;
+    }
     case vsqx::PourOutcome::Kind::NotVsqx:
         return Fail(context, vsqx::kNotVsqxText, kExitNotVsqx);
     case vsqx::PourOutcome::Kind::NotFound:

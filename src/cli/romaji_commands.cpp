@@ -37,7 +37,7 @@ int Convert(const Invocation& invocation, CliContext& context,
     const std::optional<app::Settings> settings = RuleSettings(invocation, context);
     if (!settings)
         return kExitFailure;
-    const std::optional<QString> text = ReadInputText(invocation.operands.value(0), context);
+    const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
     if (!text)
         return kExitFailure;
     const kana::RomajiConversion conversion = converter(*text, *settings);

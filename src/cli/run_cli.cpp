@@ -59,10 +59,8 @@ int RunCommand(const CommandSpec& command, const QStringList& arguments, CliCont
             optionsEnded = true;
             continue;
         }
-        if (argument == u"--help" || argument == u"-h") {
-            WriteText(context.out, QStringLiteral("usage: lirobel-cli ") + Synopsis(command) + u'\n');
-            return kExitSuccess;
-        }
+        if (argument == u"--help" || argument == u"-h")
+            return WriteOutput(QStringLiteral("usage: lirobel-cli ") + Synopsis(command) + u'\n', context);
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
         const OptionSpec* option = argument.startsWith(u"--") ? FindOption(command, name) : nullptr;
@@ -81,6 +79,10 @@ int RunCommand(const CommandSpec& command, const QStringList& arguments, CliCont
             return UsageError(context,
                               QStringLiteral("option '--%1' takes %2 or %3, not '%4'")
                                   .arg(name, Latin1(option->choices[0]), Latin1(option->choices[1]), value),
+                              &command);
+        // Left to the file functions, an empty name would draw a warning of Qt's own.
+        if (option->namesFile && value.isEmpty())
+            return UsageError(context, QStringLiteral("option '--%1' needs a file name, not an empty value").arg(name),
                               &command);
         invocation.options.insert(name, value);
     }
@@ -105,14 +107,10 @@ int RunCli(const QStringList& arguments, CliContext& context) {
     if (arguments.isEmpty())
         return UsageError(context, QStringLiteral("no command given"), nullptr);
     const QString& first = arguments.first();
-    if (first == u"--help" || first == u"-h") {
-        WriteText(context.out, Usage());
-        return kExitSuccess;
-    }
-    if (first == u"--version") {
-        WriteText(context.out, QStringLiteral("lirobel-cli " LIROBEL_VERSION "\n"));
-        return kExitSuccess;
-    }
+    if (first == u"--help" || first == u"-h")
+        return WriteOutput(Usage(), context);
+    if (first == u"--version")
+        return WriteOutput(QStringLiteral("lirobel-cli " LIROBEL_VERSION "\n"), context);
     for (const CommandSpec& command : Commands()) {
         if (first == Latin1(command.name))
             return RunCommand(command, arguments.mid(1), context);

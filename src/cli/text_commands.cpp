@@ -9,7 +9,7 @@
 namespace lirobel::cli {
 
 int RunPinYin(const Invocation& invocation, CliContext& context) {
-    const std::optional<QString> text = ReadInputText(invocation.operands.value(0), context);
+    const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
     if (!text)
         return kExitFailure;
     if (!pinyin::CharacterCodesAvailable())
@@ -19,7 +19,7 @@ int RunPinYin(const Invocation& invocation, CliContext& context) {
 }
 
 int RunPhonetic(const Invocation& invocation, CliContext& context) {
-    const std::optional<QString> text = ReadInputText(invocation.operands.value(0), context);
+    const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
     if (!text)
         return kExitFailure;
     const QString singer = invocation.Option("singer").value_or(QString());

@@ -1,39 +1,79 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/text_io.h"
 
+#include "app/native_path.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lirobel::cli {
+
+namespace {
+
+// The device's bytes up to its end. QIODevice::readAll() stops at an error as at the end, which would
+// make a stream that cannot be read (closed, a folder) look like empty input.
+std::optional<QByteArray> ReadToEnd(QIODevice& device) {
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 got = device.read(chunk, sizeof chunk);
+        if (got <= 0)
+            return got < 0 ? std::nullopt : std::optional(bytes);
+        bytes.append(chunk, got);
+    }
+}
+
+std::optional<QByteArray> ReadFile(const QString& operand, CliContext& context) {
+    const auto fail = [&](const QString& why) {
+        Tell(context, QStringLiteral("cannot read '%1': %2").arg(operand, why));
+        return std::nullopt;
+    };
+    const int fd = ::open(app::NativeFromPath(operand).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(qt_error_string(errno));
+    struct stat status {};
+    if (fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
+        close(fd);
+        return fail(QStringLiteral("it is a folder"));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        close(fd);
+        return fail(file.errorString());
+    }
+    std::optional<QByteArray> bytes = ReadToEnd(file);
+    if (!bytes)
+        return fail(file.errorString());
+    return bytes;
+}
+
+} // namespace
 
 bool WriteText(QIODevice& device, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     return device.write(bytes) == bytes.size();
 }
 
+void Tell(CliContext& context, QStringView message) {
+    const QByteArray bytes = "lirobel-cli: " + app::NativeFromPath(message) + '\n';
+    context.err.write(bytes);
+}
+
 int Fail(CliContext& context, QStringView cause, int exitCode) {
-    WriteText(context.err, QStringLiteral("lirobel-cli: %1\n").arg(cause));
+    Tell(context, cause);
     return exitCode;
 }
 
 std::optional<QByteArray> ReadInputBytes(const QString& operand, CliContext& context) {
-    if (operand.isEmpty() || operand == u"-")
-        return context.in.readAll();
-    if (QFileInfo(operand).isDir()) {
-        Fail(context, QStringLiteral("cannot read '%1': it is a folder").arg(operand));
-        return std::nullopt;
-    }
-    QFile file(operand);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Fail(context, QStringLiteral("cannot read '%1': %2").arg(operand, file.errorString()));
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Fail(context, QStringLiteral("cannot read '%1': %2").arg(operand, file.errorString()));
-        return std::nullopt;
-    }
+    if (operand != u"-")
+        return ReadFile(operand, context);
+    std::optional<QByteArray> bytes = ReadToEnd(context.in);
+    if (!bytes)
+        Tell(context, QStringLiteral("cannot read standard input: ") + context.in.errorString());
     return bytes;
 }
 
@@ -56,10 +96,19 @@ std::optional<QString> ReadInputText(const QString& operand, CliContext& context
     return text;
 }
 
+QString WriteToStdout(const QString& text, CliContext& context) {
+    if (WriteText(context.out, text))
+        return {};
+    return QStringLiteral("cannot write to standard output: ") + context.out.errorString();
+}
+
+int WriteOutput(const QString& text, CliContext& context) {
+    const QString problem = WriteToStdout(text, context);
+    return problem.isEmpty() ? kExitSuccess : Fail(context, problem);
+}
+
 int WriteResult(const QString& result, CliContext& context) {
-    if (!WriteText(context.out, result + u'\n'))
-        return Fail(context, QStringLiteral("cannot write the result: %1").arg(context.out.errorString()));
-    return kExitSuccess;
+    return WriteOutput(result + u'\n', context);
 }
 
 } // namespace lirobel::cli

@@ -11,11 +11,16 @@ namespace lirobel::cli {
 /// Writes the text as UTF-8. False when the device took less than all of it.
 bool WriteText(QIODevice& device, const QString& text);
 
-/// Writes "lirobel-cli: " and the cause to stderr and returns the exit code.
+/// Writes "lirobel-cli: " and the message to stderr. File names in it (text made by app::PathFromNative)
+/// go out as their own bytes.
+void Tell(CliContext& context, QStringView message);
+
+/// Tells the cause and returns the exit code.
 int Fail(CliContext& context, QStringView cause, int exitCode = kExitFailure);
 
-/// The bytes of FILE, or of standard input when the operand is absent or "-". On failure the cause
-/// is on stderr and the result is empty.
+/// The bytes of FILE, or of standard input when the operand is "-". The operand is text made by
+/// app::PathFromNative: the file opened is the one its exact bytes name. On failure, to open or to read,
+/// the cause is on stderr and the result is empty.
 std::optional<QByteArray> ReadInputBytes(const QString& operand, CliContext& context);
 
 /// The input as text: the bytes of ReadInputBytes decoded as UTF-8, after removing exactly one LF or
@@ -23,7 +28,14 @@ std::optional<QByteArray> ReadInputBytes(const QString& operand, CliContext& con
 /// stands. Input that is not valid UTF-8 is a failure, reported on stderr.
 std::optional<QString> ReadInputText(const QString& operand, CliContext& context);
 
-/// Writes the result and one LF to stdout. Returns kExitSuccess, or kExitFailure when stdout refused it.
+/// Writes the text to stdout. Returns an empty string, or why stdout did not take all of it.
+QString WriteToStdout(const QString& text, CliContext& context);
+
+/// Writes the text to stdout. Returns kExitSuccess, or kExitFailure with the cause on stderr when stdout
+/// did not take all of it.
+int WriteOutput(const QString& text, CliContext& context);
+
+/// Writes the result and one LF to stdout, as WriteOutput does.
 int WriteResult(const QString& result, CliContext& context);
 
 } // namespace lirobel::cli

@@ -1,41 +1,210 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real executable, end to end: standard streams, exit codes and the bytes it prints.
-#include <QProcess>
-#include <gtest/gtest.h>
+// The real executable, end to end: standard streams as shells hand them over (closed, a folder, a full
+// disk, open the wrong way), and file names that are not UTF-8.
+#include "cli_test_support.h"
 
+#include <QByteArrayList>
+#include <QTemporaryDir>
+#include <array>
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace lirobel::cli {
 namespace {
 
-struct ProcessRun {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
+enum class Stream {
+    Pipe,     ///< stdin gives the input; stdout and stderr are captured
+    Closed,   ///< as `<&-` or `>&-`
+    Folder,   ///< stdin reads "/"
+    Full,     ///< /dev/full, where every write fails for want of space
+    Broken,   ///< a pipe that nobody reads any more
+    WrongWay, ///< /dev/null opened write-only for stdin, read-only for stdout and stderr
 };
 
-ProcessRun RunExecutable(const QStringList& arguments, const QByteArray& input) {
-    QProcess process;
-    process.start(QStringLiteral(LIROBEL_CLI_PATH), arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+QByteArray ReadToEnd(int fd) {
+    QByteArray bytes;
+    char chunk[4096];
+    for (ssize_t n; (n = read(fd, chunk, sizeof chunk)) > 0;)
+        bytes.append(chunk, n);
+    close(fd);
+    return bytes;
 }
 
-TEST(CliProcess, ConvertsChineseToPhoneticThroughPipes) {
-    const ProcessRun pinyin = RunExecutable({QStringLiteral("pinyin")}, "你好");
-    EXPECT_EQ(pinyin.exitCode, 0);
-    EXPECT_EQ(pinyin.out, "ni,hao,\n");
-    EXPECT_EQ(pinyin.err, "");
-
-    const ProcessRun phonetic = RunExecutable({QStringLiteral("phonetic")}, "ni,hao");
-    EXPECT_EQ(phonetic.exitCode, 0);
-    EXPECT_EQ(phonetic.out, "J i|h a o|\n");
+// Runs the CLI in folder, with arguments as raw bytes (QProcess would re-encode them). The input goes
+// into stdin's pipe before the child starts, so it must fit a pipe's buffer.
+CliRun RunChild(const QByteArray& folder, QByteArrayList arguments, const QByteArray& input,
+                const std::array<Stream, 3>& streams) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
+    int pipes[3][2] = {{-1, -1}, {-1, -1}, {-1, -1}};
+    for (int fd = 0; fd < 3; ++fd) {
+        switch (streams[fd]) {
+        case Stream::Pipe:
+            EXPECT_EQ(pipe2(pipes[fd], O_CLOEXEC), 0);
+            posix_spawn_file_actions_adddup2(&actions, pipes[fd][fd == 0 ? 0 : 1], fd);
+            break;
+        case Stream::Closed:
+            posix_spawn_file_actions_addclose(&actions, fd);
+            break;
+        case Stream::Folder:
+            posix_spawn_file_actions_addopen(&actions, fd, "/", O_RDONLY, 0);
+            break;
+        case Stream::Broken:
+            EXPECT_EQ(pipe2(pipes[fd], O_CLOEXEC), 0);
+            posix_spawn_file_actions_adddup2(&actions, pipes[fd][1], fd);
+            close(pipes[fd][0]);
+            pipes[fd][0] = -1;
+            break;
+        case Stream::Full:
+            posix_spawn_file_actions_addopen(&actions, fd, "/dev/full", O_WRONLY, 0);
+            break;
+        case Stream::WrongWay:
+            posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_WRONLY : O_RDONLY, 0);
+            break;
+        }
+    }
+    if (pipes[0][1] >= 0) {
+        EXPECT_EQ(write(pipes[0][1], input.constData(), input.size()), input.size());
+        close(pipes[0][1]);
+    }
+    arguments.prepend(LIROBEL_CLI_PATH);
+    std::vector<char*> argv;
+    for (QByteArray& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    // SIGPIPE as a shell hands it over, even after QProcess made this process ignore it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t child = -1;
+    const int spawned = posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    for (int fd = 0; fd < 3; ++fd) {
+        if (const int childEnd = pipes[fd][fd == 0 ? 0 : 1]; childEnd >= 0)
+            close(childEnd);
+    }
+    CliRun run{-1, {}, {}}; // -1 when the child did not exit normally
+    // stderr stays small in every test, so reading stdout first cannot block the child.
+    if (pipes[1][0] >= 0)
+        run.out = ReadToEnd(pipes[1][0]);
+    if (pipes[2][0] >= 0)
+        run.err = ReadToEnd(pipes[2][0]);
+    int status = 0;
+    if (spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+        run.exitCode = WEXITSTATUS(status);
+    return run;
 }
 
-TEST(CliProcess, ReportsUsageErrorsWithExitCodeTwo) {
-    const ProcessRun run = RunExecutable({QStringLiteral("pinyin"), QStringLiteral("--zu=du")}, "");
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.out, "");
-    EXPECT_TRUE(run.err.contains("usage: lirobel-cli pinyin"));
+struct ChildCase {
+    const char* name;
+    QByteArrayList arguments;
+    std::array<Stream, 3> streams;
+    QByteArray input;
+    int exitCode;
+    QByteArray out;          // exact standard output
+    const char* errContains; // "" when stderr must be empty
+    QByteArray rewritten;    // the file the run rewrites; every other file stays as it was
+
+    friend void PrintTo(const ChildCase& row, std::ostream* os) { *os << row.name; }
+};
+
+// The folder each run starts in. "\xb8\xe8" is 歌 in GBK; "\xef\xbf\xbd" is U+FFFD, which Qt puts in
+// place of bytes it cannot decode, so "\xff.vsqx" must not reach it.
+const std::pair<QByteArray, QByteArray> kFiles[] = {
+    {"song.vsqx", kSong},   {"\xff.vsqx", kSong},     {"\xef\xbf\xbd.vsqx", kSong}, {"\xb8\xe8.vsqx", kSong},
+    {"\xff.txt", "你好\n"}, {"\xb8\xe8.txt", "你好"}, {"\xff.ini", "wa\r\no\r\n"},
+};
+
+// QTemporaryDir cannot remove names that are not UTF-8: they go first.
+struct NativeFolder {
+    QByteArray path;
+    ~NativeFolder() {
+        for (const QByteArray& name : test::NativeEntries(path))
+            unlink(path + name);
+    }
+};
+
+class ChildTest : public testing::TestWithParam<ChildCase> {};
+
+TEST_P(ChildTest, FollowsTheContract) {
+    const ChildCase& row = GetParam();
+    QTemporaryDir temporary;
+    const NativeFolder native{temporary.path().toUtf8() + '/'};
+    const QByteArray& folder = native.path;
+    for (const auto& [name, bytes] : kFiles)
+        test::WriteNativeFile(folder + name, bytes);
+    const CliRun run = RunChild(folder, row.arguments, row.input, row.streams);
+    EXPECT_EQ(run.exitCode, row.exitCode);
+    EXPECT_EQ(run.out, row.out);
+    EXPECT_TRUE(*row.errContains ? run.err.contains(row.errContains) : run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("\xef\xbf\xbd")) << "a name shown with U+FFFD";
+    for (const auto& [name, bytes] : kFiles) {
+        if (name == row.rewritten)
+            EXPECT_TRUE(test::ReadNativeFile(folder + name).contains("lock=\"1\"")) << name.toHex().toStdString();
+        else
+            EXPECT_EQ(test::ReadNativeFile(folder + name), bytes) << name.toHex().toStdString();
+    }
 }
+
+constexpr std::array kPipes = {Stream::Pipe, Stream::Pipe, Stream::Pipe};
+constexpr std::array kInClosed = {Stream::Closed, Stream::Pipe, Stream::Pipe};
+constexpr std::array kInFolder = {Stream::Folder, Stream::Pipe, Stream::Pipe};
+constexpr std::array kInWrongWay = {Stream::WrongWay, Stream::Pipe, Stream::Pipe};
+constexpr std::array kOutClosed = {Stream::Pipe, Stream::Closed, Stream::Pipe};
+constexpr std::array kOutFull = {Stream::Pipe, Stream::Full, Stream::Pipe};
+constexpr std::array kOutWrongWay = {Stream::Pipe, Stream::WrongWay, Stream::Pipe};
+constexpr std::array kOutBroken = {Stream::Pipe, Stream::Broken, Stream::Pipe};
+const QByteArray kDone = "VOCALOID音标灌入完成！ 1\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    StandardStreams, ChildTest,
+    testing::Values(
+        ChildCase{"pinyinThroughPipes", {"pinyin"}, kPipes, "你好", 0, "ni,hao,\n", "", {}},
+        ChildCase{"phoneticThroughPipes", {"phonetic"}, kPipes, "ni,hao", 0, "J i|h a o|\n", "", {}},
+        ChildCase{"usageError", {"pinyin", "--zu=du"}, kPipes, "", 2, "", "usage: lirobel-cli pinyin", {}},
+        ChildCase{"stdinClosed", {"pinyin"}, kInClosed, "", 1, "", "standard input: it is closed", {}},
+        ChildCase{"stdinFolder", {"pinyin"}, kInFolder, "", 1, "", "standard input: Is a directory", {}},
+        ChildCase{"stdinWriteOnly", {"phonetic"}, kInWrongWay, "", 1, "", "standard input", {}},
+        // Nothing can say why, but the exit code still does.
+        ChildCase{
+            "stdinAndStderrClosed", {"pinyin"}, {Stream::Closed, Stream::Pipe, Stream::Closed}, "", 1, "", "", {}},
+        ChildCase{"stdoutClosed", {"pinyin"}, kOutClosed, "你好", 1, "", "standard output: it is closed", {}},
+        ChildCase{"stdoutBroken", {"pinyin"}, kOutBroken, "你好", 1, "", "Broken pipe", {}},
+        ChildCase{"helpToFullDisk", {"--help"}, kOutFull, "", 1, "", "No space left", {}},
+        ChildCase{"versionToFullDisk", {"--version"}, kOutFull, "", 1, "", "No space left", {}},
+        ChildCase{"commandHelpToFullDisk", {"pour", "--help"}, kOutFull, "", 1, "", "No space left", {}},
+        // A pour fails before it touches the file when it cannot read its input or report its result...
+        ChildCase{"pourStdinClosed", {"pour", "song.vsqx"}, kInClosed, "", 1, "", "it is closed", {}},
+        ChildCase{"pourStdinFolder", {"pour", "song.vsqx"}, kInFolder, "", 1, "", "Is a directory", {}},
+        ChildCase{"pourStdoutClosed", {"pour", "song.vsqx"}, kOutClosed, "J i|", 1, "", "it is closed", {}},
+        ChildCase{"pourStdoutReadOnly", {"pour", "song.vsqx"}, kOutWrongWay, "J i|", 1, "", "standard output", {}},
+        // ... and succeeds once the file is replaced, even when the report is lost after all.
+        ChildCase{"pourReportLost", {"pour", "song.vsqx"}, kOutFull, "J i|", 0, "", "No space left", "song.vsqx"},
+        ChildCase{"pourReportUnread", {"pour", "song.vsqx"}, kOutBroken, "J i|", 0, "", "Broken pipe", "song.vsqx"}),
+    [](const testing::TestParamInfo<ChildCase>& row) { return std::string(row.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    FileNames, ChildTest,
+    testing::Values(ChildCase{"rawByteLyrics", {"pinyin", "\xff.txt"}, kPipes, "", 0, "ni,hao,\n", "", {}},
+                    ChildCase{"gbkLyrics", {"pinyin", "\xb8\xe8.txt"}, kPipes, "", 0, "ni,hao,\n", "", {}},
+                    ChildCase{"missingShownByItsBytes", {"pinyin", "\xfe.txt"}, kPipes, "", 1, "", "'\xfe.txt'", {}},
+                    ChildCase{"rawByteSettings", {"kana", "--settings", "\xff.ini"}, kPipes, "は", 0, "wa\n", "", {}},
+                    ChildCase{"rawByteSong", {"pour", "\xff.vsqx"}, kPipes, "J i|", 0, kDone, "", "\xff.vsqx"},
+                    ChildCase{
+                        "gbkSong", {"pour", "\xb8\xe8.vsqx", "-"}, kPipes, "J i|", 0, kDone, "", "\xb8\xe8.vsqx"}),
+    [](const testing::TestParamInfo<ChildCase>& row) { return std::string(row.param.name); });
 
 } // namespace
+} // namespace lirobel::cli

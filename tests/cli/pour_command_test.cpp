@@ -9,11 +9,6 @@
 namespace lirobel::cli {
 namespace {
 
-// The least that passes for a VSQX file: the vendor line ends the fifth line.
-const QByteArray kSong = "<?xml?>\r\n<vsq3>\r\n\r\n\r\n\t<vender><![CDATA[Yamaha corporation]]></vender>\r\n"
-                         "<note><lyric><![CDATA[你]]></lyric><phnms><![CDATA[n i]]></phnms></note>\r\n"
-                         "<note><lyric><![CDATA[好]]></lyric><phnms><![CDATA[h a o]]></phnms></note>\r\n</vsq3>\r\n";
-
 enum class Target { File, MissingFile, Folder };
 
 struct PourCase {

@@ -58,7 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
                     CliCase{"optionWithoutValue", {"phonetic", "--singer"}, "", 2, "", kUsage},
                     CliCase{"tooManyOperands", {"pinyin", "a", "b"}, "", 2, "", kUsage},
                     CliCase{"missingFile", {"pinyin", "/nonexistent/lyrics.txt"}, "", 1, "", "/nonexistent/lyrics.txt"},
-                    CliCase{"folderAsFile", {"pinyin", "/"}, "", 1, "", "folder"}),
+                    CliCase{"folderAsFile", {"pinyin", "/"}, "", 1, "", "folder"},
+                    // An empty name names no file: it is neither standard input nor left for Qt to refuse.
+                    CliCase{"emptyFile", {"pinyin", ""}, "你好", 1, "", "cannot read ''"},
+                    CliCase{"emptySettingsPath", {"kana", "--settings="}, "", 2, "", kUsage},
+                    CliCase{"emptySettingsPathApart", {"romaji", "--settings", ""}, "", 2, "", kUsage}),
     [](const testing::TestParamInfo<CliCase>& row) { return std::string(row.param.name); });
 
 TEST(RunCli, HelpListsEveryCommand) {
