@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The VSQX rewrite in memory, and lirobel-cli pour end to end, on files of 1,000, 10,000 and 30,000 notes
-// in the editor's layout. Run with --benchmark_repetitions=9 for medians. The CLI's peak memory is not
-// measured here: a child started from this process inherits its high-water mark. Measure it with
-// /usr/bin/time -f %M on a copy of a generated file instead.
+// in the editor's layout; and the rewrite of a file whose marked items all find one far opening attribute.
+// Run with --benchmark_repetitions=9 for medians. The CLI's peak memory is not measured here: a child
+// started from this process inherits its high-water mark. Measure it with /usr/bin/time -f %M on a copy
+// of a generated file instead.
 #include "../tests/vsqx/vsqx_generator.h"
 #include "vsqx/file_lines.h"
 #include "vsqx/put_phonetic_to_vsqx.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -40,10 +40,31 @@ void BM_PutPhoneticToVSQX(benchmark::State& state) {
 }
 BENCHMARK(BM_PutPhoneticToVSQX)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
 
-// The CLI is looked for where the build puts it, beside this program's folder.
+// The editor's file of 30,000 notes (15.5 MB once its lines are joined) with the opening attribute taken
+// out of every note and one left at the very end, and the given number of items, every one marked
+// [-OPE]: each marked item finds that far attribute, which must cost no more than a near one.
+void BM_PutPhoneticToVSQXFarOpening(benchmark::State& state) {
+    static const QByteArray kOpening = "<attr id=\"opening\">127</attr>";
+    QByteArray text = test::GenerateVsqx({2, 5, 3000, test::LineEnds::CrLf});
+    text.replace("\t\t\t\t\t" + kOpening + "\r\n", "");
+    text.replace("</vsq3>", kOpening + "\r\n</vsq3>");
+    JoinFileLines(text);
+    state.counters["file_MB"] = static_cast<double>(text.size()) / 1e6;
+    const int items = static_cast<int>(state.range(0));
+    const QString phonetic = QStringLiteral("J i[-OPE]|").repeated(items);
+    for (auto _ : state) {
+        const PhoneticRewrite rewrite = PutPhoneticToVSQX(text, phonetic);
+        if (!rewrite.ok || rewrite.notesWritten != items ||
+            !rewrite.text.endsWith("<attr id=\"opening\">0</attr></vsq3>"))
+            state.SkipWithError("the rewrite did not fill the notes and the far opening");
+        benchmark::DoNotOptimize(rewrite.text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_PutPhoneticToVSQXFarOpening)->Arg(2000)->Arg(16000)->Unit(benchmark::kMillisecond);
+
 QString CliPath() {
-    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath() +
-           QStringLiteral("/../src/cli/lirobel-cli");
+    return QStringLiteral(LIROBEL_CLI_PATH);
 }
 
 bool WriteWhole(const QString& path, const QByteArray& bytes) {

@@ -7,6 +7,7 @@
 #include "vsqx/scan_text_p.h"
 
 #include <algorithm>
+#include <deque>
 
 namespace lirobel::vsqx {
 
@@ -34,10 +35,18 @@ constexpr int kMostNotes = 32766;
 constexpr qsizetype kPieceBytes = 256 * 1024;
 
 // One rewrite: what has been scanned collects in m_out, which goes to the write hook piece by piece.
+//
+// A marked item sets the first opening attribute at or after its phoneme tag. When notes have none of their
+// own, that attribute can lie far on and be the same one for many items: the opening tags found ahead of
+// the scan are kept (m_openings), with how far the text has been searched for them (m_openingsKnown), so
+// that no byte is searched twice. Both count bytes back from the end of m_rest, which the edits at the
+// scan position (and the scan moving on) leave where they are; only the edit of an opening value moves
+// what lies before it.
 class Rewriter {
 public:
     Rewriter(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks)
-        : m_rest(text), m_items(phonetic), m_itemCount(phonetic.count(u'|')), m_hooks(hooks) {
+        : m_rest(text), m_openingsKnown(text.size()), m_items(phonetic), m_itemCount(phonetic.count(u'|')),
+          m_hooks(hooks) {
         // Room for what the edits usually add, so that the output is seldom moved.
         m_out.reserve(m_hooks.write ? 2 * kPieceBytes : text.size() + text.size() / 8 + phonetic.size() * 3 + 64);
     }
@@ -131,14 +140,14 @@ private:
             return MissingClosingTag(kPhonemesEnd);
         if (item.endsWith(kOpeMarker)) {
             item.chop(kOpeMarker.size());
-            const qsizetype opening = m_rest.IndexOf(kOpeningTag, 0, m_rest.Size());
+            const qsizetype opening = FirstOpening();
             const qsizetype valueStart = opening + kOpeningTag.size();
             const qsizetype valueEnd = opening < 0 ? -1 : m_rest.IndexOf(kAttributeEnd, valueStart, m_rest.Size());
             if (valueEnd < 0)
                 return Fail(QStringLiteral("note %1 is marked [-OPE] but no <attr id=\"opening\">...</attr> "
                                            "follows its phoneme tag")
                                 .arg(m_notesWritten + 1));
-            m_rest.Replace(valueStart, valueEnd, "0");
+            SetOpeningValue(opening, valueStart, valueEnd);
         }
         // The end was found before the opening value changed, and it is used as found. In any file where
         // that value lies after the element, as the editor writes them, nothing has moved.
@@ -147,14 +156,74 @@ private:
         m_rest.Drop(resume - (kPhonemesTag.size() - 1));
         m_out.append(kLockedPhonemesStart);
         QByteArray content = item.toUtf8();
-        m_rest.Prepend(content.append(kPhonemesContentEnd));
+        PrependItem(content.append(kPhonemesContentEnd));
         if (++m_notesWritten > kMostNotes)
             return Fail(QStringLiteral("the note counter cannot go past 32767 notes"));
         m_item = m_items.Next();
         return true;
     }
 
+    // Forgets the opening tags that the scan has passed or entered.
+    void ForgetPassedOpenings() {
+        while (!m_openings.empty() && m_openings.front() > m_rest.Size())
+            m_openings.pop_front();
+        m_openingsKnown = std::min(m_openingsKnown, m_rest.Size());
+    }
+
+    // The offset of the first opening tag at or after the scan position, or -1.
+    qsizetype FirstOpening() {
+        ForgetPassedOpenings();
+        if (m_openings.empty()) {
+            const qsizetype found = m_rest.IndexOf(kOpeningTag, m_rest.Size() - m_openingsKnown, m_rest.Size());
+            if (found < 0)
+                return -1; // the rewrite fails
+            m_openings.push_back(m_rest.Size() - found);
+            m_openingsKnown = m_rest.Size() - (found + 1);
+        }
+        return m_rest.Size() - m_openings.front();
+    }
+
+    // Sets to "0" the value [valueStart, valueEnd) of the first opening tag, at offset opening.
+    void SetOpeningValue(qsizetype opening, qsizetype valueStart, qsizetype valueEnd) {
+        const qsizetype sizeBefore = m_rest.Size();
+        const qsizetype knownBefore = sizeBefore - m_openingsKnown;
+        m_rest.Replace(valueStart, valueEnd, "0");
+        const qsizetype shift = m_rest.Size() - sizeBefore;
+        // Opening tags within the old value are gone; those after it keep their distance from the end. An
+        // opening tag cannot contain a "0", so the new value adds none.
+        m_openings.pop_front();
+        while (!m_openings.empty() && sizeBefore - m_openings.front() < valueEnd)
+            m_openings.pop_front();
+        m_openings.push_front(m_rest.Size() - opening);
+        const qsizetype known = knownBefore <= valueStart ? knownBefore
+                                : knownBefore <= valueEnd ? valueStart + 1
+                                                          : knownBefore + shift;
+        m_openingsKnown = m_rest.Size() - known;
+    }
+
+    // Puts the bytes of an item before the scan position. When opening tags ahead are known, those among
+    // the new bytes (and running on past them) are added, so that what is known still starts at the scan.
+    void PrependItem(QByteArrayView bytes) {
+        ForgetPassedOpenings();
+        const bool tracking = m_openingsKnown < m_rest.Size();
+        m_rest.Prepend(bytes);
+        if (!tracking) {
+            m_openingsKnown = m_rest.Size();
+            return;
+        }
+        if (!bytes.contains('<'))
+            return;
+        const qsizetype lastStart = bytes.size() - 1;
+        std::deque<qsizetype> found;
+        for (qsizetype at = m_rest.IndexOf(kOpeningTag, 0, lastStart); at >= 0;
+             at = m_rest.IndexOf(kOpeningTag, at + 1, lastStart))
+            found.push_back(m_rest.Size() - at);
+        m_openings.insert(m_openings.begin(), found.begin(), found.end());
+    }
+
     ScanText m_rest;
+    std::deque<qsizetype> m_openings; ///< the opening tags before m_openingsKnown, nearest first
+    qsizetype m_openingsKnown;        ///< where the search for opening tags stopped; all before it are listed
     PhoneticItems m_items;
     qsizetype m_itemCount; ///< items that a "|" ends, empty ones included
     QStringView m_item;    ///< the item for the next phoneme element

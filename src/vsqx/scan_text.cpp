@@ -6,59 +6,73 @@
 
 namespace lirobel::vsqx {
 
+ScanText::ScanText(QByteArrayView original, qsizetype joinedBytes)
+    : m_joinedBytes(joinedBytes), m_segmentsSize(original.size()) {
+    if (!original.isEmpty())
+        m_segments.push_back({original, {}});
+}
+
 bool ScanText::HasAt(qsizetype offset, QByteArrayView tag) const {
-    const qsizetype pendingSize = PendingSize();
-    if (offset + tag.size() > Size())
+    if (offset < 0 || offset + tag.size() > Size())
         return false;
-    if (offset >= pendingSize)
-        return m_original.sliced(offset - pendingSize).startsWith(tag);
-    const qsizetype inPending = std::min(tag.size(), pendingSize - offset);
-    return Pending().sliced(offset, inPending) == tag.first(inPending) && m_original.startsWith(tag.sliced(inPending));
+    qsizetype matched = 0;
+    for (size_t index = 0; matched < tag.size(); ++index) {
+        const QByteArrayView part = Part(index);
+        if (offset >= part.size()) {
+            offset -= part.size();
+            continue;
+        }
+        const qsizetype length = std::min(tag.size() - matched, part.size() - offset);
+        if (part.sliced(offset, length) != tag.sliced(matched, length))
+            return false;
+        matched += length;
+        offset = 0;
+    }
+    return true;
 }
 
 qsizetype ScanText::IndexOf(QByteArrayView tag, qsizetype from, qsizetype lastStart) const {
     lastStart = std::min(lastStart, Size() - tag.size());
-    if (from > lastStart)
-        return -1;
-    const qsizetype pendingSize = PendingSize();
-    if (from < pendingSize) {
-        const qsizetype found = Pending().first(std::min(pendingSize, lastStart + tag.size())).indexOf(tag, from);
-        if (found >= 0)
-            return found;
-        // A tag may begin among the edited bytes and end in the original.
-        for (qsizetype start = std::max(from, pendingSize - tag.size() + 1); start < pendingSize; ++start) {
-            if (start > lastStart)
-                return -1;
-            if (HasAt(start, tag))
-                return start;
+    from = std::max<qsizetype>(from, 0);
+    qsizetype base = 0;
+    for (size_t index = 0; index < PartCount() && base <= lastStart; ++index) {
+        const QByteArrayView part = Part(index);
+        const qsizetype end = base + part.size();
+        if (from < end) {
+            // Tags that lie within the part, then those that begin in it and end in the parts after it.
+            const qsizetype first = std::max(from, base);
+            const qsizetype lastWithin = std::min(lastStart, end - tag.size());
+            if (first <= lastWithin) {
+                const qsizetype found = part.sliced(first - base, lastWithin - first + tag.size()).indexOf(tag);
+                if (found >= 0)
+                    return first + found;
+            }
+            for (qsizetype start = std::max(first, end - tag.size() + 1); start < end && start <= lastStart; ++start) {
+                if (HasAt(start, tag))
+                    return start;
+            }
         }
+        base = end;
     }
-    const qsizetype first = std::max(from, pendingSize) - pendingSize;
-    const qsizetype last = lastStart - pendingSize;
-    if (first > last)
-        return -1;
-    const qsizetype found = m_original.sliced(first, last - first + tag.size()).indexOf(tag);
-    return found < 0 ? -1 : pendingSize + first + found;
+    return -1;
 }
 
 qsizetype ScanText::IndexOfAny(std::initializer_list<QByteArrayView> tags) const {
-    const QByteArrayView pending = Pending();
-    for (qsizetype at = pending.indexOf('<'); at >= 0; at = pending.indexOf('<', at + 1)) {
-        for (const QByteArrayView tag : tags) {
-            if (HasAt(at, tag))
-                return at;
+    qsizetype base = 0;
+    for (size_t index = 0; index < PartCount(); ++index) {
+        // The hot loop of a rewrite: most of a file is original bytes, and '<' is one byte in about fifteen.
+        const QByteArrayView part = Part(index);
+        const char* const begin = part.data();
+        const char* const end = begin + part.size();
+        for (const char* at = begin; at < end && (at = static_cast<const char*>(std::memchr(at, '<', end - at)));
+             ++at) {
+            for (const QByteArrayView tag : tags) {
+                if (end - at >= tag.size() ? at[1] == tag[1] && std::memcmp(at, tag.data(), tag.size()) == 0
+                                           : HasAt(base + (at - begin), tag))
+                    return base + (at - begin);
+            }
         }
-    }
-    if (m_original.isEmpty())
-        return -1;
-    // The hot loop of a rewrite: most of a file is original bytes, and '<' is one byte in about fifteen.
-    const char* const begin = m_original.data();
-    const char* const end = begin + m_original.size();
-    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '<', end - at))); ++at) {
-        for (const QByteArrayView tag : tags) {
-            if (end - at >= tag.size() && at[1] == tag[1] && std::memcmp(at, tag.data(), tag.size()) == 0)
-                return pending.size() + (at - begin);
-        }
+        base += part.size();
     }
     return -1;
 }
@@ -71,21 +85,52 @@ void ScanText::TakeFromPending(qsizetype count) {
     }
 }
 
+void ScanText::TakeFromSegments(qsizetype count, QByteArray* out) {
+    m_segmentsSize -= count;
+    while (count > 0) {
+        Segment& front = m_segments.front();
+        const qsizetype length = std::min(count, front.bytes.size());
+        if (out)
+            out->append(front.bytes.first(length));
+        count -= length;
+        if (length == front.bytes.size())
+            m_segments.pop_front();
+        else
+            front.bytes = front.bytes.sliced(length);
+    }
+}
+
+size_t ScanText::CutSegmentsAt(qsizetype offset) {
+    size_t index = 0;
+    for (; offset > 0; ++index) {
+        Segment& segment = m_segments[index];
+        if (offset < segment.bytes.size()) {
+            Segment tail{segment.bytes.sliced(offset), segment.owner};
+            segment.bytes = segment.bytes.first(offset);
+            m_segments.insert(m_segments.begin() + static_cast<qsizetype>(index) + 1, std::move(tail));
+            return index + 1;
+        }
+        offset -= segment.bytes.size();
+    }
+    return index;
+}
+
 void ScanText::MoveTo(QByteArray& out, qsizetype count) {
     const qsizetype fromPending = std::min(count, PendingSize());
     out.append(Pending().first(fromPending));
     TakeFromPending(fromPending);
-    out.append(m_original.first(count - fromPending));
-    m_original = m_original.sliced(count - fromPending);
+    TakeFromSegments(count - fromPending, &out);
 }
 
 void ScanText::Drop(qsizetype count) {
     const qsizetype fromPending = std::min(count, PendingSize());
     TakeFromPending(fromPending);
-    m_original = m_original.sliced(count - fromPending);
+    TakeFromSegments(count - fromPending, nullptr);
 }
 
 void ScanText::Prepend(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return;
     if (PendingSize() == 0) {
         // The usual case, and the buffer of the last edit serves again.
         m_pending.resize(0);
@@ -110,18 +155,36 @@ void ScanText::Prepend(QByteArrayView bytes) {
 
 void ScanText::Replace(qsizetype from, qsizetype to, QByteArrayView bytes) {
     to = std::min(to, Size());
+    if (to - from == bytes.size() && HasAt(from, bytes))
+        return; // a marked item that finds the opening value another one already set
     const qsizetype pendingSize = PendingSize();
-    if (from >= pendingSize) {
-        // The usual case: the stretch up to the edit becomes pending, the original after it stays where it is.
-        m_pending.append(m_original.first(from - pendingSize)).append(bytes);
-        m_original = m_original.sliced(to - pendingSize);
+    if (from < pendingSize) {
+        if (to > pendingSize) {
+            TakeFromSegments(to - pendingSize, nullptr);
+            to = pendingSize;
+        }
+        m_pending.replace(m_head + from, to - from, bytes);
         return;
     }
-    if (to > pendingSize) {
-        m_pending.append(m_original.first(to - pendingSize));
-        m_original = m_original.sliced(to - pendingSize);
+    if (to - pendingSize <= m_joinedBytes) {
+        // Near, as every note's opening value is in the editor's files: the bytes up to the stretch join the
+        // pending ones, which costs less than cutting the segments, and only once.
+        TakeFromSegments(from - pendingSize, &m_pending);
+        m_pending.append(bytes);
+        TakeFromSegments(to - from, nullptr);
+        return;
     }
-    m_pending.replace(m_head + from, to - from, bytes);
+    // Far: the segments are cut around the stretch, and the new bytes become a segment of their own.
+    const auto first = static_cast<qsizetype>(CutSegmentsAt(from - pendingSize));
+    const auto last = static_cast<qsizetype>(CutSegmentsAt(to - pendingSize));
+    m_segments.erase(m_segments.begin() + first, m_segments.begin() + last);
+    m_segmentsSize -= to - from;
+    if (!bytes.isEmpty()) {
+        Segment edit{{}, bytes.toByteArray()};
+        edit.bytes = edit.owner;
+        m_segments.insert(m_segments.begin() + first, std::move(edit));
+        m_segmentsSize += bytes.size();
+    }
 }
 
 } // namespace lirobel::vsqx

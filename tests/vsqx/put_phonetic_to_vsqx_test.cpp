@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vsqx/phonetic_items.h"
 #include "vsqx/put_phonetic_to_vsqx.h"
+#include "vsqx/scan_text_p.h"
 #include "vsqx_generator.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,121 @@ TEST(PutPhoneticToVSQX, MatchesTheSlowRewriteOnRandomTexts) {
         ExpectSameRewrite(text, phonetic);
         if (HasFatalFailure())
             return;
+    }
+}
+
+TEST(PutPhoneticToVSQX, MatchesTheSlowRewriteWhenOpeningsLieFarOn) {
+    // Long runs of notes without an opening attribute, so that marked items share one far on; values that
+    // hold tags or no "</attr>" at all, openings inside phoneme elements, and items that bring openings,
+    // ends of attributes and phoneme elements of their own, which come before a far opening.
+    static const QByteArray kTextPieces[] = {"<lyric>x</lyric><phnms>a</phnms>",
+                                             "<lyric>x</lyric><phnms>a</phnms>",
+                                             "<lyric>x</lyric><phnms>a</phnms>",
+                                             "<phnms>b</phnms>xy",
+                                             "<phnms>b</phnms>xy",
+                                             "<phnms x=\"1\">c</phnms>",
+                                             "<noteStyle>xyz</noteStyle>",
+                                             "<",
+                                             "\xe3\x81\x82",
+                                             "<attr id=\"opening\">127</attr>",
+                                             "<attr id=\"opening\">",
+                                             "</attr>",
+                                             "<attr id=\"opening\"><phnms>d</phnms></attr>",
+                                             "<attr id=\"opening\">0</attr>",
+                                             "<phnms><attr id=\"opening\">5</attr></phnms>",
+                                             "<lyric><attr id=\"opening\">5</attr></lyric>"};
+    static const QByteArray kItemPieces[] = {"J i[-OPE]|",
+                                             "J i[-OPE]|",
+                                             "J i[-OPE]|",
+                                             "a[-OPE]|",
+                                             "b|",
+                                             "<attr id=\"opening\">",
+                                             "</attr>",
+                                             "<phnms>",
+                                             "</phnms>",
+                                             "<attr id=\"opening\">7</attr>",
+                                             "<phnms>x</phnms><attr id=\"opening\"><attr id=\"opening\">7</attr>",
+                                             "<phnms>x</phnms>y<attr id=\"opening\">8</attr>"};
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 1500; ++round) {
+        const QByteArray text = RandomPieces(random, kTextPieces, 120);
+        const QString phonetic = QString::fromUtf8(RandomPieces(random, kItemPieces, 80));
+        ExpectSameRewrite(text, phonetic);
+        if (HasFatalFailure())
+            return;
+        // The same notes with one opening, at the end: every marked item finds it.
+        ExpectSameRewrite(text + "<attr id=\"opening\">64</attr>", phonetic);
+        if (HasFatalFailure())
+            return;
+        // Openings more than 4 KB on, which the rewrite edits in place without copying what lies before.
+        if (round % 10 == 0) {
+            const QByteArray filler = "<noteStyle>" + QByteArray(5000, 'x') + "</noteStyle>";
+            ExpectSameRewrite(text + filler + text + filler + "<attr id=\"opening\">64</attr>" + text, phonetic);
+            if (HasFatalFailure())
+                return;
+        }
+    }
+}
+
+// The rewrite's text of edits and views against a plain byte array, with tags that run across the ends of
+// what was prepended and replaced, which the rewrite's own edits seldom make.
+TEST(ScanText, MatchesAPlainByteArray) {
+    static const QByteArray kPieces[] = {"<ab>", "<a", "b>", "a", "b", "<", ">", "<ba"};
+    static const QByteArray kTags[] = {"<ab>", "<a", "b>a<", "<ba"};
+    std::mt19937 random(20261208);
+    const auto below = [&random](qsizetype bound) {
+        return std::uniform_int_distribution<qsizetype>(0, std::max<qsizetype>(bound, 0))(random);
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const QByteArray original = RandomPieces(random, kPieces, 20);
+        // Edits near the scan join the pending bytes, edits further on cut the segments.
+        ScanText text(original, round % 3 == 0 ? 4096 : round % 3);
+        QByteArray model = original;
+        QByteArray out;
+        QByteArray modelOut;
+        for (int step = 0; step < 30; ++step) {
+            const QByteArray bytes = RandomPieces(random, kPieces, 3);
+            const qsizetype count = below(std::min<qsizetype>(model.size(), 8));
+            switch (below(4)) {
+            case 0:
+                text.Prepend(bytes);
+                model.prepend(bytes);
+                break;
+            case 1:
+            case 2: {
+                const qsizetype from = below(model.size());
+                const qsizetype to = from + below(6);
+                text.Replace(from, to, bytes);
+                model.replace(from, std::min(to, model.size()) - from, bytes);
+                break;
+            }
+            case 3:
+                text.MoveTo(out, count);
+                modelOut += model.first(count);
+                model.remove(0, count);
+                break;
+            default:
+                text.Drop(count);
+                model.remove(0, count);
+                break;
+            }
+            const std::string state = "original: " + original.toStdString() + "\nnow: " + model.toStdString();
+            ASSERT_EQ(text.Size(), model.size()) << state;
+            ASSERT_EQ(out, modelOut) << state;
+            for (const QByteArray& tag : kTags) {
+                const qsizetype from = below(model.size());
+                const qsizetype lastStart = from + below(model.size());
+                qsizetype expected = -1;
+                for (qsizetype at = from; at <= lastStart && expected < 0; ++at)
+                    expected = model.sliced(std::min(at, model.size())).startsWith(tag) ? at : -1;
+                ASSERT_EQ(text.IndexOf(tag, from, lastStart), expected) << state << "\n" << tag.toStdString();
+                ASSERT_EQ(text.HasAt(from, tag), model.sliced(from).startsWith(tag)) << state;
+            }
+            qsizetype expected = -1;
+            for (qsizetype at = 0; at < model.size() && expected < 0; ++at)
+                expected = model.sliced(at).startsWith("<ab>") || model.sliced(at).startsWith("<ba") ? at : -1;
+            ASSERT_EQ(text.IndexOfAny({"<ab>", "<ba"}), expected) << state;
+        }
     }
 }
 
