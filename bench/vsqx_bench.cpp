@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The VSQX rewrite in memory, and lirobel-cli pour end to end, on files of 1,000, 10,000 and 30,000 notes
-// in the editor's layout; and the rewrite of a file whose marked items all find one far opening attribute.
+// in the editor's layout; the rewrite of a file whose marked items all find one far opening attribute; and
+// both on a file of the fourth version of 30,000 notes.
 // Run with --benchmark_repetitions=9 for medians. The CLI's peak memory is not measured here: a child
 // started from this process inherits its high-water mark. Measure it with /usr/bin/time -f %M on a copy
 // of a generated file instead.
 #include "../tests/vsqx/vsqx_generator.h"
 #include "vsqx/file_lines.h"
 #include "vsqx/put_phonetic_to_vsqx.h"
+#include "vsqx/put_phonetic_to_vsqx4.h"
 
 #include <QFile>
 #include <QProcess>
@@ -20,8 +22,9 @@ using namespace lirobel::vsqx;
 namespace test = lirobel::test;
 
 // Two tracks of five parts each.
-QByteArray EditorFile(benchmark::State& state) {
-    const QByteArray file = test::GenerateVsqx({2, 5, static_cast<int>(state.range(0)) / 10, test::LineEnds::CrLf});
+QByteArray EditorFile(benchmark::State& state, int version = 3) {
+    const QByteArray file =
+        test::GenerateVsqx({2, 5, static_cast<int>(state.range(0)) / 10, test::LineEnds::CrLf, version});
     state.counters["file_MB"] = static_cast<double>(file.size()) / 1e6;
     return file;
 }
@@ -39,6 +42,20 @@ void BM_PutPhoneticToVSQX(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 BENCHMARK(BM_PutPhoneticToVSQX)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+// The fourth version is rewritten as it is read, lines not joined.
+void BM_PutPhoneticToVSQX4(benchmark::State& state) {
+    const QByteArray file = EditorFile(state, 4);
+    const QString phonetic = test::GeneratePhonetic(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const PhoneticRewrite rewrite = PutPhoneticToVSQX4(file, phonetic);
+        if (!rewrite.ok || rewrite.notesWritten != state.range(0))
+            state.SkipWithError("the rewrite did not fill every note");
+        benchmark::DoNotOptimize(rewrite.text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+BENCHMARK(BM_PutPhoneticToVSQX4)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 // The editor's file of 30,000 notes (15.5 MB once its lines are joined) with the opening attribute taken
 // out of every note and one left at the very end, and the given number of items, every one marked
@@ -74,8 +91,8 @@ bool WriteWhole(const QString& path, const QByteArray& bytes) {
 
 // Each run gets a fresh copy of the editor's file, on disk before the run as a user's file would be; the
 // copy is not timed.
-void BM_PourCli(benchmark::State& state) {
-    const QByteArray file = EditorFile(state);
+void PourCli(benchmark::State& state, int version) {
+    const QByteArray file = EditorFile(state, version);
     QTemporaryDir folder;
     const QString song = folder.filePath(QStringLiteral("song.vsqx"));
     const QString phonetic = folder.filePath(QStringLiteral("phonetic.txt"));
@@ -97,6 +114,14 @@ void BM_PourCli(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * file.size());
 }
+void BM_PourCli(benchmark::State& state) {
+    PourCli(state, 3);
+}
 BENCHMARK(BM_PourCli)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PourCli4(benchmark::State& state) {
+    PourCli(state, 4);
+}
+BENCHMARK(BM_PourCli4)->Arg(30000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

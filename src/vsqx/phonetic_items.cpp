@@ -22,4 +22,39 @@ QStringView GetPhoneticItem(QStringView phonetic, int n) {
     return item;
 }
 
+namespace {
+
+QString CodePoint(char16_t unit) {
+    return QStringLiteral("U+%1").arg(QString::number(unit, 16).toUpper().rightJustified(4, u'0'));
+}
+
+QString UnwritableCharacter(QStringView item) {
+    for (qsizetype at = 0; at < item.size(); ++at) {
+        const char16_t unit = item[at].unicode();
+        if (QChar::isHighSurrogate(unit) && at + 1 < item.size() && item[at + 1].isLowSurrogate()) {
+            ++at;
+            continue;
+        }
+        if (QChar::isSurrogate(unit))
+            return CodePoint(unit) + QStringLiteral(", half of a surrogate pair without the other half");
+        if ((unit < 0x20 && unit != u'\t' && unit != u'\n' && unit != u'\r') || unit == 0xFFFE || unit == 0xFFFF)
+            return CodePoint(unit) + QStringLiteral(", a character that XML does not allow");
+    }
+    return {};
+}
+
+} // namespace
+
+QString UnwritableItemCause(QStringView phonetic) {
+    PhoneticItems items(phonetic);
+    int number = 1;
+    for (QStringView item = items.Next(); !item.isEmpty(); item = items.Next(), ++number) {
+        if (item.contains(u"]]>"))
+            return QStringLiteral("item %1 holds \"]]>\", which would end the CDATA section it goes into").arg(number);
+        if (const QString character = UnwritableCharacter(item); !character.isEmpty())
+            return QStringLiteral("item %1 holds %2").arg(number).arg(character);
+    }
+    return {};
+}
+
 } // namespace lirobel::vsqx

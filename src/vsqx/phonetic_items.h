@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 namespace lirobel::vsqx {
@@ -21,5 +22,11 @@ private:
 /// The n-th item (n >= 1) of the phonetic string without its "|", or the empty string when no n-th "|"
 /// ends one. GetPhoneticItem(u"J i|h a o|", 2) is "h a o".
 QStringView GetPhoneticItem(QStringView phonetic, int n);
+
+/// Why an item that a rewrite would read (PhoneticItems up to the first empty one) would break the file
+/// it goes into, in English with the item's number; empty when none would. An item breaks its file when it
+/// holds "]]>", which would end its CDATA section early, or a character that XML 1.0 does not allow: a
+/// control character other than tab, LF and CR, U+FFFE, U+FFFF, or half of a surrogate pair alone.
+QString UnwritableItemCause(QStringView phonetic);
 
 } // namespace lirobel::vsqx

@@ -3,8 +3,10 @@
 
 #include "app/native_path.h"
 #include "vsqx/file_lines.h"
+#include "vsqx/phonetic_items.h"
 #include "vsqx/pour_texts.h"
 #include "vsqx/put_phonetic_to_vsqx.h"
+#include "vsqx/put_phonetic_to_vsqx4.h"
 #include "vsqx/vsqx_recognition.h"
 
 #include <cerrno>
@@ -100,9 +102,9 @@ std::optional<PourOutcome> ReadAll(const QString& path, int file, qint64 size, Q
     return std::nullopt;
 }
 
-// Opens, checks, makes writable and reads the file; `status` is its status after, `realName` the name of
-// the file itself, links resolved, which the new file is to replace.
-std::optional<PourOutcome> ReadOriginal(const QString& path, const QByteArray& native, QByteArray& bytes,
+// Opens, checks, makes writable (unless only reading) and reads the file; `status` is its status after,
+// `realName` the name of the file itself, links resolved, which the new file is to replace.
+std::optional<PourOutcome> ReadOriginal(const QString& path, const QByteArray& native, bool onlyRead, QByteArray& bytes,
                                         struct stat& status, QByteArray& realName) {
     // Not blocking, so that a FIFO cannot hold the run before it is seen not to be a file.
     const OpenFile file(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -117,7 +119,7 @@ std::optional<PourOutcome> ReadOriginal(const QString& path, const QByteArray& n
         return Failed(QStringLiteral("'%1' is not a regular file").arg(path));
     // A read-only file becomes writable for its owner; every other permission bit stays as it is. A file
     // that is writable already is left alone, so that a file of another owner is no failure.
-    if (!(status.st_mode & S_IWUSR)) {
+    if (!onlyRead && !(status.st_mode & S_IWUSR)) {
         if (::fchmod(file.Get(), (status.st_mode & 07777) | S_IWUSR) != 0)
             return Failed(QStringLiteral("cannot make '%1' writable: %2").arg(path, SystemErrorText(errno)));
         status.st_mode |= S_IWUSR;
@@ -143,54 +145,67 @@ PourOutcome WriteFailed(const QString& path, const FileReplacement& file) {
 
 PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, PourProgress& progress,
                                  const PourOptions& options) {
+    if (QString cause = UnwritableItemCause(phonetic); !cause.isEmpty())
+        return Failed(std::move(cause));
     const QByteArray native = app::NativeFromPath(path);
     if (native.isEmpty())
         return {PourOutcome::Kind::NotFound, 0, {}};
     QByteArray bytes;
     struct stat status {};
     QByteArray realName;
-    if (std::optional<PourOutcome> failure = ReadOriginal(path, native, bytes, status, realName))
+    if (std::optional<PourOutcome> failure = ReadOriginal(path, native, options.dryRun, bytes, status, realName))
         return *failure;
     const qsizetype lines = CountFileLines(bytes);
     if (!IsVsqxFile(bytes, lines))
         return {PourOutcome::Kind::NotVsqx, 0, {}};
+    const bool version4 = HasVersion4Root(bytes);
 
     progress.Start();
     progress.SetValue(0);
     const double maximum = 2.0 * static_cast<double>(lines);
     progress.SetMaximum(maximum);
     progress.SetState(kReadingState);
-    JoinFileLines(bytes, [&progress](qsizetype linesDone) {
-        progress.SetValue(static_cast<double>(linesDone));
-        progress.Yield();
-    });
+    if (!version4) {
+        JoinFileLines(bytes, [&progress](qsizetype linesDone) {
+            progress.SetValue(static_cast<double>(linesDone));
+            progress.Yield();
+        });
+    }
     progress.SetValue(static_cast<double>(lines));
 
     progress.SetState(kProcessingState);
     // The new file is written while the rewrite goes on, which spares a copy. Every write reports what the
-    // disk really took, so that a full disk can never pass for a success.
-    FileReplacement file(realName, status, options.write);
-    if (!file.Open())
-        return WriteFailed(path, file);
+    // disk really took, so that a full disk can never pass for a success. A dry run drops what is written.
+    std::optional<FileReplacement> file;
+    if (!options.dryRun) {
+        file.emplace(realName, status, options.write);
+        if (!file->Open())
+            return WriteFailed(path, *file);
+    }
     RewriteHooks hooks;
     hooks.yield = [&progress] { progress.Yield(); };
     bool writeFailed = false;
     hooks.write = [&](QByteArrayView piece) {
-        writeFailed = !file.Write(piece);
+        writeFailed = file && !file->Write(piece);
         return !writeFailed;
     };
-    const PhoneticRewrite rewrite = PutPhoneticToVSQX(bytes, phonetic, hooks);
+    const RewriteOptions rewriteOptions{options.skipHeld};
+    const PhoneticRewrite rewrite = version4 ? PutPhoneticToVSQX4(bytes, phonetic, hooks, rewriteOptions)
+                                             : PutPhoneticToVSQX(bytes, phonetic, hooks, rewriteOptions);
     if (!rewrite.ok)
-        return writeFailed ? WriteFailed(path, file) : Failed(rewrite.failure);
+        return writeFailed ? WriteFailed(path, *file) : Failed(rewrite.failure);
     bytes = QByteArray();
     progress.SetValue(0.8 * maximum);
     progress.SetState(kExportingState);
-    if (!file.Write("\r\n") || !file.Commit())
-        return WriteFailed(path, file);
+    // The fourth version keeps its own line ends.
+    if (file && ((!version4 && !file->Write("\r\n")) || !file->Commit()))
+        return WriteFailed(path, *file);
     progress.SetValue(maximum);
     PourOutcome done{PourOutcome::Kind::Completed, rewrite.notesWritten, {}, rewrite.itemsLeft, rewrite.notesLeft};
-    if (!file.Warning().isEmpty())
-        done.warning = QStringLiteral("'%1' %2").arg(path, file.Warning());
+    done.notesFound = rewrite.notesFound;
+    done.heldSkipped = rewrite.heldSkipped;
+    if (file && !file->Warning().isEmpty())
+        done.warning = QStringLiteral("'%1' %2").arg(path, file->Warning());
     return done;
 }
 

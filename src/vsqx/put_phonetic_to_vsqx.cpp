@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vsqx/put_phonetic_to_vsqx.h"
 
-#include "phonetic/phonetic_table.h"
 #include "vsqx/phonetic_items.h"
 #include "vsqx/pour_progress.h"
+#include "vsqx/rewrite_note_p.h"
+#include "vsqx/rewrite_output_p.h"
+#include "vsqx/rewrite_tally_p.h"
 #include "vsqx/scan_text_p.h"
 
 #include <algorithm>
 #include <deque>
+#include <utility>
 
 namespace lirobel::vsqx {
 
@@ -20,19 +23,15 @@ constexpr QByteArrayView kPhonemesTagWithAttributes = "<phnms ";
 constexpr QByteArrayView kPhonemesEnd = "</phnms>";
 constexpr QByteArrayView kOpeningTag = "<attr id=\"opening\">";
 constexpr QByteArrayView kAttributeEnd = "</attr>";
-constexpr QByteArrayView kLyricContent = "<![CDATA[a]]>";
 // What follows "<phnms" in a written element, up to the item.
 constexpr QByteArrayView kLockedPhonemesStart = " lock=\"1\"><![CDATA[";
-constexpr QByteArrayView kPhonemesContentEnd = "]]>";
-constexpr QLatin1StringView kOpeMarker(phonetic::kOpeMarker.data(),
-                                       static_cast<qsizetype>(phonetic::kOpeMarker.size()));
 
 // The counters are 16 bits wide: a closing tag must begin at most this far after its opening tag's
 // first byte, which leaves the content 32759 bytes.
 constexpr qsizetype kLastClosingOffset = 32766;
 constexpr int kMostNotes = 32766;
 
-constexpr qsizetype kPieceBytes = 256 * 1024;
+constexpr qsizetype kPieceBytes = RewriteOutput::kPieceBytes;
 
 // One rewrite: what has been scanned collects in m_out, which goes to the write hook piece by piece.
 //
@@ -42,14 +41,13 @@ constexpr qsizetype kPieceBytes = 256 * 1024;
 // that no byte is searched twice. Both count bytes back from the end of m_rest, which the edits at the
 // scan position (and the scan moving on) leave where they are; only the edit of an opening value moves
 // what lies before it.
-class Rewriter {
+class Rewriter : RewriteTally {
 public:
-    Rewriter(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks)
-        : m_rest(text), m_openingsKnown(text.size()), m_items(phonetic), m_itemCount(phonetic.count(u'|')),
-          m_hooks(hooks) {
-        // Room for what the edits usually add, so that the output is seldom moved.
-        m_out.reserve(m_hooks.write ? 2 * kPieceBytes : text.size() + text.size() / 8 + phonetic.size() * 3 + 64);
-    }
+    Rewriter(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks, const RewriteOptions& options)
+        : RewriteTally(phonetic), m_rest(text), m_openingsKnown(text.size()), m_items(phonetic), m_hooks(hooks),
+          m_options(options),
+          // Room for what the edits usually add, so that the output is seldom moved.
+          m_out(hooks, text.size() + text.size() / 8 + phonetic.size() * 3 + 64) {}
 
     PhoneticRewrite Run() {
         m_item = m_items.Next();
@@ -62,10 +60,17 @@ public:
             if (m_item.isEmpty()) {
                 // The rewrite is over; the phoneme elements left are only counted, for the user to see
                 // whether the lyrics and the notes matched.
-                const qsizetype tagStart = m_rest.IndexOfAny({kPhonemesTag, kPhonemesTagWithAttributes});
+                const qsizetype tagStart =
+                    m_options.skipHeld ? m_rest.IndexOfAny({kLyricTag, kPhonemesTag, kPhonemesTagWithAttributes})
+                                       : m_rest.IndexOfAny({kPhonemesTag, kPhonemesTagWithAttributes});
                 if (tagStart < 0)
                     break;
-                ++m_notesLeft;
+                if (m_options.skipHeld && m_rest.HasAt(tagStart, kLyricTag)) {
+                    const qsizetype end = LyricEnd(tagStart);
+                    m_heldNext = end >= 0 && LyricIsHeld(tagStart + kLyricTag.size(), end);
+                } else {
+                    ++(std::exchange(m_heldNext, false) ? m_heldSkipped : m_notesLeft);
+                }
                 if (!Emit(tagStart + 1))
                     return Failure();
                 continue;
@@ -74,41 +79,26 @@ public:
             const qsizetype tagStart = m_rest.IndexOfAny({kLyricTag, kPhonemesTag, kPhonemesTagWithAttributes});
             if (tagStart < 0)
                 break;
-            if (!Emit(tagStart) || !(m_rest.HasAt(0, kLyricTag) ? EditLyric() : EditPhonemes()))
+            if (!Emit(tagStart) || !(m_rest.HasAt(0, kLyricTag) ? EditLyric()
+                                     : m_heldNext               ? PassHeldPhonemes()
+                                                                : EditPhonemes()))
                 return Failure();
         }
         if (!Emit(m_rest.Size()) || !Deliver(true))
             return Failure();
-        PhoneticRewrite done{true, m_hooks.write ? QByteArray() : std::move(m_out), m_notesWritten, {}};
-        done.itemsLeft = static_cast<int>(m_itemCount - m_notesWritten);
-        done.notesLeft = m_notesLeft;
-        return done;
+        return Done(m_out.TakeText());
     }
 
 private:
-    qsizetype Scanned() const { return m_delivered + m_out.size(); }
+    qsizetype Scanned() const { return m_out.Size(); }
 
-    PhoneticRewrite Failure() { return {false, {}, m_notesWritten, m_failure}; }
-
-    bool Fail(QString why) {
-        m_failure = std::move(why);
-        return false;
-    }
-
-    bool Deliver(bool all) {
-        if (!m_hooks.write || m_out.isEmpty() || (!all && m_out.size() < kPieceBytes))
-            return true;
-        m_delivered += m_out.size();
-        const bool taken = m_hooks.write(m_out);
-        m_out.resize(0);
-        return taken || Fail(QStringLiteral("the rewritten text could not be written"));
-    }
+    bool Deliver(bool all) { return m_out.Deliver(all) || Fail(RewriteOutput::WriteRefused()); }
 
     // Moves count scanned bytes to the output, in pieces, so that the output stays small.
     bool Emit(qsizetype count) {
         while (count > 0) {
             const qsizetype piece = std::min(count, kPieceBytes);
-            m_rest.MoveTo(m_out, piece);
+            m_rest.MoveTo(m_out.Buffer(), piece);
             count -= piece;
             if (!Deliver(false))
                 return false;
@@ -122,24 +112,46 @@ private:
                         .arg(m_notesWritten + 1));
     }
 
+    // Where the "</lyric>" of the lyric tag at offset begins, or -1.
+    qsizetype LyricEnd(qsizetype offset) const {
+        return m_rest.IndexOf(kLyricEnd, offset + kLyricTag.size(), offset + kLastClosingOffset);
+    }
+
+    bool LyricIsHeld(qsizetype contentStart, qsizetype contentEnd) const {
+        return std::any_of(kHeldLyrics.begin(), kHeldLyrics.end(), [&](QByteArrayView held) {
+            return contentEnd - contentStart == held.size() && m_rest.HasAt(contentStart, held);
+        });
+    }
+
     bool EditLyric() {
-        const qsizetype end = m_rest.IndexOf(kLyricEnd, kLyricTag.size(), kLastClosingOffset);
+        const qsizetype end = LyricEnd(0);
         if (end < 0)
             return MissingClosingTag(kLyricEnd);
-        m_rest.MoveTo(m_out, kLyricTag.size());
+        if (m_options.skipHeld) {
+            m_heldNext = LyricIsHeld(kLyricTag.size(), end);
+            if (m_heldNext)
+                return Emit(end);
+        }
+        m_rest.MoveTo(m_out.Buffer(), kLyricTag.size());
         m_rest.Drop(end - kLyricTag.size());
         // The new content holds no tag, so the scan can pass over it at once.
-        m_out.append(kLyricContent);
+        m_out.Buffer().append(kWrittenLyric);
         return true;
     }
 
+    // A held note's phoneme element is passed over as the elements after the last item are.
+    bool PassHeldPhonemes() {
+        m_heldNext = false;
+        ++m_heldSkipped;
+        return Emit(1);
+    }
+
     bool EditPhonemes() {
-        QStringView item = m_item;
+        const auto [item, marked] = SplitOpeMarker(m_item);
         const qsizetype end = m_rest.IndexOf(kPhonemesEnd, kPhonemesTag.size(), kLastClosingOffset);
         if (end < 0)
             return MissingClosingTag(kPhonemesEnd);
-        if (item.endsWith(kOpeMarker)) {
-            item.chop(kOpeMarker.size());
+        if (marked) {
             const qsizetype opening = FirstOpening();
             const qsizetype valueStart = opening + kOpeningTag.size();
             const qsizetype valueEnd = opening < 0 ? -1 : m_rest.IndexOf(kAttributeEnd, valueStart, m_rest.Size());
@@ -152,9 +164,9 @@ private:
         // The end was found before the opening value changed, and it is used as found. In any file where
         // that value lies after the element, as the editor writes them, nothing has moved.
         const qsizetype resume = std::min(end, m_rest.Size());
-        m_rest.MoveTo(m_out, kPhonemesTag.size() - 1);
+        m_rest.MoveTo(m_out.Buffer(), kPhonemesTag.size() - 1);
         m_rest.Drop(resume - (kPhonemesTag.size() - 1));
-        m_out.append(kLockedPhonemesStart);
+        m_out.Buffer().append(kLockedPhonemesStart);
         QByteArray content = item.toUtf8();
         PrependItem(content.append(kPhonemesContentEnd));
         if (++m_notesWritten > kMostNotes)
@@ -187,7 +199,7 @@ private:
     void SetOpeningValue(qsizetype opening, qsizetype valueStart, qsizetype valueEnd) {
         const qsizetype sizeBefore = m_rest.Size();
         const qsizetype knownBefore = sizeBefore - m_openingsKnown;
-        m_rest.Replace(valueStart, valueEnd, "0");
+        m_rest.Replace(valueStart, valueEnd, kClosedOpening);
         const qsizetype shift = m_rest.Size() - sizeBefore;
         // Opening tags within the old value are gone; those after it keep their distance from the end. An
         // opening tag cannot contain a "0", so the new value adds none.
@@ -225,20 +237,18 @@ private:
     std::deque<qsizetype> m_openings; ///< the opening tags before m_openingsKnown, nearest first
     qsizetype m_openingsKnown;        ///< where the search for opening tags stopped; all before it are listed
     PhoneticItems m_items;
-    qsizetype m_itemCount; ///< items that a "|" ends, empty ones included
-    QStringView m_item;    ///< the item for the next phoneme element
+    QStringView m_item; ///< the item for the next phoneme element
     const RewriteHooks& m_hooks;
-    QByteArray m_out;
-    qsizetype m_delivered = 0;
-    int m_notesWritten = 0;
-    int m_notesLeft = 0;
-    QString m_failure;
+    const RewriteOptions& m_options;
+    RewriteOutput m_out;
+    bool m_heldNext = false; ///< whether the last lyric met was held, with RewriteOptions::skipHeld
 };
 
 } // namespace
 
-PhoneticRewrite PutPhoneticToVSQX(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks) {
-    return Rewriter(text, phonetic, hooks).Run();
+PhoneticRewrite PutPhoneticToVSQX(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks,
+                                  const RewriteOptions& options) {
+    return Rewriter(text, phonetic, hooks, options).Run();
 }
 
 } // namespace lirobel::vsqx

@@ -9,14 +9,24 @@
 
 namespace lirobel::vsqx {
 
-/// What PutPhoneticToVSQX made of a working text.
+/// What a rewrite (PutPhoneticToVSQX, PutPhoneticToVSQX4) made of its text. Its notes are the phoneme
+/// elements of a working text, or the <note> elements of a file of the fourth version.
 struct PhoneticRewrite {
     bool ok = false;
     QByteArray text;      ///< the rewritten working text, unless it went to RewriteHooks::write or the rewrite failed
-    int notesWritten = 0; ///< phoneme elements that received an item
+    int notesWritten = 0; ///< notes that received an item
     QString failure;      ///< why the rewrite failed, in English; empty when it succeeded
-    int itemsLeft = 0;    ///< items (empty ones included) that received no element, when it succeeded
-    int notesLeft = 0;    ///< phoneme elements after the last item written that received none, likewise
+    int itemsLeft = 0;    ///< items (empty ones included) that received no note, when it succeeded
+    int notesLeft = 0;    ///< notes after the last item written that received none (held ones excepted), likewise
+    int notesFound = 0;   ///< the notes in the whole text: notesWritten + heldSkipped + notesLeft, when it succeeded
+    int heldSkipped = 0;  ///< held notes in the whole text, passed over; 0 unless RewriteOptions::skipHeld
+};
+
+/// How a rewrite treats the notes.
+struct RewriteOptions {
+    /// Whether a held note, whose lyric is "-" (plain or as a CDATA section), the continuation of the note
+    /// before it, keeps its lyric, phonemes and opening and takes no item, which goes to the next note.
+    bool skipHeld = false;
 };
 
 /// What a rewrite calls while it runs; both may stay unset.
@@ -35,11 +45,18 @@ struct RewriteHooks {
 /// "<lyric>" element met on the way gets the content <![CDATA[a]]>. An item that ends with "[-OPE]" is
 /// written without it, and the value of the first <attr id="opening"> at or after its phoneme tag
 /// becomes "0". The scan runs over the text just written as over any other, and it stops at the first
-/// item that is empty or lacks its "|"; every byte it does not edit comes back unchanged.
+/// item that is empty or lacks its "|"; every byte it does not edit comes back unchanged. Items are
+/// written as given: UnwritableItemCause tells beforehand which would break the file.
+///
+/// With options.skipHeld, a "<lyric>" whose content is held makes the next phoneme element a held note: the
+/// lyric stays as it is and that element is passed over, taking no item. The last lyric before a phoneme
+/// element decides, and held notes are counted to the end of the text. PhoneticRewrite::notesFound counts
+/// the phoneme elements that the scan meets, those inside the items it wrote included.
 ///
 /// Fails when a closing "</lyric>" or "</phnms>" does not begin within 32759 bytes after its opening tag,
 /// when a marked item finds no opening attribute or no "</attr>" after it, and once the 32767th note has
 /// been written.
-PhoneticRewrite PutPhoneticToVSQX(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks = {});
+PhoneticRewrite PutPhoneticToVSQX(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks = {},
+                                  const RewriteOptions& options = {});
 
 } // namespace lirobel::vsqx

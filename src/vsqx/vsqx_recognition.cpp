@@ -2,6 +2,7 @@
 #include "vsqx/vsqx_recognition.h"
 
 #include "vsqx/file_lines.h"
+#include "vsqx/xml_markup_p.h"
 
 namespace lirobel::vsqx {
 
@@ -13,6 +14,13 @@ bool IsVsqxFile(QByteArrayView fileBytes, qsizetype lineCount) {
                line.sliced(kVendorStart, kVendorLine.size()) == kVendorLine;
     }
     return lineCount >= 5 && FileLine(fileBytes, 5).endsWith(kVendorLine);
+}
+
+bool HasVersion4Root(QByteArrayView fileBytes) {
+    Markup markup = NextMarkup(fileBytes, 0);
+    while (markup.kind == Markup::Kind::Other)
+        markup = NextMarkup(fileBytes, markup.next);
+    return markup.Is(Markup::Kind::StartTag, "vsq4");
 }
 
 } // namespace lirobel::vsqx

@@ -14,4 +14,9 @@ inline constexpr QByteArrayView kVendorLine = "<vender><![CDATA[Yamaha corporati
 /// with it (a tab before it is the editor's way). Files of 0, 2, 3 or 4 lines never are.
 bool IsVsqxFile(QByteArrayView fileBytes, qsizetype lineCount);
 
+/// Whether the root element, the first element after the XML declaration, comments, processing
+/// instructions and a document type declaration, is named "vsq4": a file of the editor's fourth version,
+/// whose notes are written with their own tags. Looks no further than the root's name.
+bool HasVersion4Root(QByteArrayView fileBytes);
+
 } // namespace lirobel::vsqx

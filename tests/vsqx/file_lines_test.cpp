@@ -62,5 +62,27 @@ TEST(IsVsqxFile, RecognisesTheVendorLineWhereTheEditorPutsIt) {
         EXPECT_EQ(IsVsqxFile(row.file, CountFileLines(row.file)), row.vsqx) << row.name;
 }
 
+TEST(HasVersion4Root, JudgesTheFirstElement) {
+    const QByteArray version4 = test::GenerateVsqx({1, 1, 3, test::LineEnds::CrLf, 4});
+    const QByteArray root = "<vsq4 xmlns=\"x\"><note/></vsq4>";
+    struct Row {
+        const char* name;
+        QByteArray file;
+        bool version4;
+    };
+    const Row rows[] = {
+        {"generated", version4, true},
+        {"version3", test::GenerateVsqx({}), false},
+        {"afterCommentsAndInstructions", "\xef\xbb\xbf<?xml version=\"1.0\"?>\r\n<!-- <vsq3> --><?x <a>?>" + root,
+         true},
+        {"afterADocumentType", "<!DOCTYPE vsq4 [<!ENTITY a \"b\">]>" + root, true},
+        {"onlyInAComment", "<!-- <vsq4> --><vsq3>" + root + "</vsq3>", false},
+        {"longerName", "<vsq4x/>", false},
+        {"noElement", "<?xml version=\"1.0\"?>", false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(HasVersion4Root(row.file), row.version4) << row.name;
+}
+
 } // namespace
 } // namespace lirobel::vsqx

@@ -2,6 +2,7 @@
 #include "app/native_path.h"
 #include "support/test_files.h"
 #include "vsqx/file_lines.h"
+#include "vsqx/phonetic_items.h"
 #include "vsqx/pour_run.h"
 #include "vsqx/pour_texts.h"
 #include "vsqx/put_phonetic_to_vsqx.h"
@@ -19,6 +20,7 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 
 namespace lirobel::vsqx {
 namespace {
@@ -73,22 +75,137 @@ TEST(PourPhoneticIntoFile, RewritesTheFileAsOneLineEndedByCrLf) {
 }
 
 TEST(PourPhoneticIntoFile, ReportsProgressAsTheWriterWindowShowsIt) {
+    for (const int version : {3, 4}) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("song.vsqx"));
+        const QByteArray file = test::GenerateVsqx({1, 1, 300, test::LineEnds::CrLf, version});
+        WriteFile(path, file);
+        const double lines = static_cast<double>(CountFileLines(file));
+        RecordingProgress progress;
+        ASSERT_EQ(PourPhoneticIntoFile(path, test::GeneratePhonetic(300), progress).kind, Kind::Completed);
+        EXPECT_EQ(progress.events,
+                  (QStringList{QStringLiteral("start"), QStringLiteral("maximum %1").arg(2 * lines),
+                               kReadingState.toString(), kProcessingState.toString(), kExportingState.toString()}));
+        ASSERT_GE(progress.values.size(), 4u);
+        EXPECT_EQ(progress.values.front(), 0);
+        EXPECT_TRUE(std::is_sorted(progress.values.begin(), progress.values.end()));
+        const std::vector<double> last(progress.values.end() - 3, progress.values.end());
+        EXPECT_EQ(last, (std::vector<double>{lines, 1.6 * lines, 2 * lines}));
+        EXPECT_GE(progress.yields, 1); // 100 KB or more scanned, in 64 KiB steps
+    }
+}
+
+// The generated file with the first items written the editor's way, made by replacing text note by note.
+QByteArray WrittenByHand(const QByteArray& file, const QString& phonetic, int items) {
+    const QByteArray noteStart = "\t\t\t<note>";
+    QByteArray result = file.first(file.indexOf(noteStart));
+    qsizetype at = result.size();
+    for (int k = 0; at < file.size(); ++k) {
+        const qsizetype next = file.indexOf(noteStart, at + 1);
+        QByteArray note = file.sliced(at, (next < 0 ? file.size() : next) - at);
+        at += note.size();
+        if (k >= items) {
+            result += note;
+            continue;
+        }
+        QString item = GetPhoneticItem(phonetic, k + 1).toString();
+        if (item.endsWith(u"[-OPE]")) {
+            item.chop(6);
+            note.replace("<v id=\"opening\">127</v>", "<v id=\"opening\">0</v>");
+        }
+        note.replace("<y><![CDATA[" + test::NoteLyric(k).toUtf8() + "]]></y>", "<y><![CDATA[a]]></y>");
+        note.replace("<p><![CDATA[" + test::NotePhonemes(k).toUtf8() + "]]></p>",
+                     "<p lock=\"1\"><![CDATA[" + item.toUtf8() + "]]></p>");
+        result += note;
+    }
+    return result;
+}
+
+TEST(PourPhoneticIntoFile, WritesTheNotesOfAVersion4FileAndKeepsEveryOtherByte) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("song.vsqx"));
-    const QByteArray file = test::GenerateVsqx({1, 1, 300});
-    WriteFile(path, file);
-    const double lines = static_cast<double>(CountFileLines(file));
-    RecordingProgress progress;
-    ASSERT_EQ(PourPhoneticIntoFile(path, test::GeneratePhonetic(300), progress).kind, Kind::Completed);
-    EXPECT_EQ(progress.events,
-              (QStringList{QStringLiteral("start"), QStringLiteral("maximum %1").arg(2 * lines),
-                           kReadingState.toString(), kProcessingState.toString(), kExportingState.toString()}));
-    ASSERT_GE(progress.values.size(), 4u);
-    EXPECT_EQ(progress.values.front(), 0);
-    EXPECT_TRUE(std::is_sorted(progress.values.begin(), progress.values.end()));
-    const std::vector<double> last(progress.values.end() - 3, progress.values.end());
-    EXPECT_EQ(last, (std::vector<double>{lines, 1.6 * lines, 2 * lines}));
-    EXPECT_GE(progress.yields, 4); // about 200 KB read and scanned, in 64 KiB steps
+    const QByteArray original = test::GenerateVsqx({2, 2, 3, test::LineEnds::CrLf, 4});
+    const QString phonetic = test::GeneratePhonetic(8) + QStringLiteral("你 好|");
+    WriteFile(path, original);
+    PourProgress quiet;
+    const PourOutcome outcome = PourPhoneticIntoFile(path, phonetic, quiet);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    EXPECT_EQ(outcome.notesWritten, 9);
+    EXPECT_EQ(outcome.notesLeft, 3);
+    EXPECT_EQ(outcome.notesFound, 12);
+    const QByteArray rewritten = ReadFile(path);
+    EXPECT_EQ(rewritten, WrittenByHand(original, phonetic, 9));
+    // Nothing changed before the first note nor from the tenth on, which took no item.
+    qsizetype tenth = -1;
+    for (int k = 0; k < 10; ++k)
+        tenth = original.indexOf("\t\t\t<note>", tenth + 1);
+    const qsizetype head = original.indexOf("<note>");
+    EXPECT_EQ(rewritten.first(head), original.first(head));
+    EXPECT_EQ(rewritten.last(original.size() - tenth), original.sliced(tenth));
+
+    // Written again, the file stays as it is.
+    EXPECT_EQ(PourPhoneticIntoFile(path, phonetic, quiet).kind, Kind::Completed);
+    EXPECT_EQ(ReadFile(path), rewritten);
+    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+}
+
+using FileState = std::tuple<QByteArray, QFile::Permissions, QDateTime>;
+
+FileState StateOf(const QString& path) {
+    const QFileInfo info(path);
+    return {ReadFile(path), info.permissions(), info.lastModified()};
+}
+
+using Counts = std::tuple<int, int, int, int, int>;
+
+Counts CountsOf(const PourOutcome& outcome) {
+    return {outcome.notesWritten, outcome.itemsLeft, outcome.notesLeft, outcome.notesFound, outcome.heldSkipped};
+}
+
+// A dry run, and a run with an item that would break the file, leave a read-only file of long ago as it was;
+// the dry run counts as the real run after it does.
+TEST(PourPhoneticIntoFile, DryRunsAndUnwritableItemsTouchNothing) {
+    struct Row {
+        int version;
+        QString phonetic;
+        bool dryRun;
+        const char* cause; // a part of it; "" when the run is to complete
+    };
+    const Row rows[] = {
+        {3, test::GeneratePhonetic(6), true, ""},
+        {4, test::GeneratePhonetic(6), true, ""},
+        {3, QStringLiteral("J i|a]]>b|"), false, "item 2 holds \"]]>\""},
+        {4, QStringLiteral("J i|h a o|a\u0001|"), false, "item 3 holds U+0001"},
+    };
+    for (const Row& row : rows) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("song.vsqx"));
+        // Ten notes, of which the two that sang "あ" are held now.
+        WriteFile(path, test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, row.version}).replace("あ", "-"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)), QFileDevice::FileModificationTime));
+        file.close();
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        const FileState before = StateOf(path);
+        PourOptions options;
+        options.skipHeld = true;
+        options.dryRun = row.dryRun;
+        RecordingProgress progress;
+        const PourOutcome outcome = PourPhoneticIntoFile(path, row.phonetic, progress, options);
+        EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << outcome.cause.toStdString();
+        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
+        EXPECT_EQ(StateOf(path), before) << row.version;
+        EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+        // The bad items are found before anything shows.
+        EXPECT_EQ(progress.events.size(), *row.cause ? 0 : 5);
+        if (row.dryRun) {
+            EXPECT_EQ(CountsOf(outcome), Counts(6, 0, 2, 10, 2));
+            options.dryRun = false;
+            EXPECT_EQ(CountsOf(PourPhoneticIntoFile(path, row.phonetic, progress, options)), CountsOf(outcome));
+            EXPECT_NE(ReadFile(path), std::get<0>(before));
+        }
+    }
 }
 
 enum class Target {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vsqx/phonetic_items.h"
+#include "vsqx/pour_progress.h"
 #include "vsqx/put_phonetic_to_vsqx.h"
+#include "vsqx/put_phonetic_to_vsqx4.h"
 #include "vsqx/scan_text_p.h"
 #include "vsqx_generator.h"
 
@@ -326,25 +328,28 @@ TEST(PutPhoneticToVSQX, CountsItemsAndNotesLeftWithoutAPartner) {
 }
 
 TEST(PutPhoneticToVSQX, HandsTheResultToTheWriteHookPieceByPiece) {
-    const QByteArray text = test::GenerateVsqx({1, 1, 1000, test::LineEnds::None});
-    const QString phonetic = test::GeneratePhonetic(1000);
-    QByteArray written;
-    int pieces = 0;
-    int yields = 0;
-    RewriteHooks hooks{[&yields] { ++yields; },
-                       [&](QByteArrayView piece) {
-                           written += piece;
-                           return ++pieces < 100;
-                       }};
-    const PhoneticRewrite rewrite = PutPhoneticToVSQX(text, phonetic, hooks);
-    EXPECT_TRUE(rewrite.ok);
-    EXPECT_TRUE(rewrite.text.isEmpty());
-    EXPECT_EQ(written, PutPhoneticToVSQX(text, phonetic).text);
-    EXPECT_GE(pieces, 2);
-    EXPECT_GE(yields, 8); // about 600 KB in 64 KiB steps
+    for (const int version : {3, 4}) {
+        const auto rewriteOf = version == 4 ? PutPhoneticToVSQX4 : PutPhoneticToVSQX;
+        const QByteArray text = test::GenerateVsqx({1, 1, 1000, test::LineEnds::None, version});
+        const QString phonetic = test::GeneratePhonetic(1000);
+        QByteArray written;
+        int pieces = 0;
+        int yields = 0;
+        RewriteHooks hooks{[&yields] { ++yields; },
+                           [&](QByteArrayView piece) {
+                               written += piece;
+                               return ++pieces < 100;
+                           }};
+        const PhoneticRewrite rewrite = rewriteOf(text, phonetic, hooks, {});
+        EXPECT_TRUE(rewrite.ok);
+        EXPECT_TRUE(rewrite.text.isEmpty());
+        EXPECT_EQ(written, rewriteOf(text, phonetic, {}, {}).text);
+        EXPECT_GE(pieces, 2);
+        EXPECT_GE(yields, text.size() / kYieldBytes - 1) << version;
 
-    pieces = 99; // the next piece is refused
-    EXPECT_FALSE(PutPhoneticToVSQX(text, phonetic, hooks).ok);
+        pieces = 99; // the next piece is refused
+        EXPECT_FALSE(rewriteOf(text, phonetic, hooks, {}).ok);
+    }
 }
 
 TEST(PutPhoneticToVSQX, ClosingTagMustBeginWithin32759BytesOfContent) {

@@ -11,6 +11,50 @@ constexpr std::array<const char16_t*, 8> kLyrics = {u"あ", u"い", u"う", u"�
 constexpr std::array<const char*, 8> kPhonemes = {"a", "i", "M", "e", "o", "k a", "s a", "4 a"};
 constexpr std::array<const char*, 6> kItems = {"J i", "h a o", "b' i j e n", "ts o N\\", "d' i n", "4 M j"};
 
+// The tags of a version, where the two differ.
+struct Tags {
+    const char* root;
+    const char* version;
+    const char* voice[4]; // bank, program, id, name
+    const char* outputDevice;
+    const char* tempo;
+    const char* trackNumber;
+    const char* trackName;
+    const char* part;
+    const char* partStart;
+    const char* partName;
+    const char* note[6]; // start, length, number, velocity, lyric, phonemes
+    const char* style;
+    const char* attribute;
+};
+
+constexpr Tags kTags3{"vsq3",
+                      "3.0.0.11",
+                      {"vBS", "vPC", "compID", "vVoiceName"},
+                      "outDev",
+                      "<tempo><posTick>0</posTick><bpm>12000</bpm></tempo>",
+                      "vsTrackNo",
+                      "trackName",
+                      "musicalPart",
+                      "posTick",
+                      "partName",
+                      {"posTick", "durTick", "noteNum", "velocity", "lyric", "phnms"},
+                      "noteStyle",
+                      "attr"};
+constexpr Tags kTags4{"vsq4",
+                      "4.0.0.0",
+                      {"bs", "pc", "id", "name"},
+                      "oDev",
+                      "<tempo><t>0</t><v>12000</v></tempo>",
+                      "tNo",
+                      "name",
+                      "vsPart",
+                      "t",
+                      "name",
+                      {"t", "dur", "n", "v", "y", "p"},
+                      "nStyle",
+                      "v"};
+
 class Writer {
 public:
     explicit Writer(LineEnds lineEnds)
@@ -26,9 +70,10 @@ public:
     void Value(int depth, const char* tag, int value) {
         Line(depth, QStringLiteral("<%1>%2</%1>").arg(QLatin1StringView(tag)).arg(value));
     }
-    void Attributes(int depth, std::initializer_list<std::pair<const char*, int>> attributes) {
+    void Attributes(int depth, const char* tag, std::initializer_list<std::pair<const char*, int>> attributes) {
         for (const auto& [id, value] : attributes)
-            Line(depth, QStringLiteral("<attr id=\"%1\">%2</attr>").arg(QLatin1StringView(id)).arg(value));
+            Line(depth,
+                 QStringLiteral("<%1 id=\"%2\">%3</%1>").arg(QLatin1StringView(tag), QLatin1StringView(id)).arg(value));
     }
     QByteArray Text() const { return m_text; }
 
@@ -37,24 +82,27 @@ private:
     QByteArray m_text;
 };
 
-void WriteHeader(Writer& out) {
+void WriteHeader(Writer& out, const Tags& tags) {
+    const QString root = QString::fromLatin1(tags.root);
     out.Line(0, R"(<?xml version="1.0" encoding="UTF-8" standalone="no"?>)");
-    out.Line(0, R"(<vsq3 xmlns="http://www.yamaha.co.jp/vocaloid/schema/vsq3/")");
+    out.Line(0, QStringLiteral(R"(<%1 xmlns="http://www.yamaha.co.jp/vocaloid/schema/%1/")").arg(root));
     out.Line(0, R"(      xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")");
-    out.Line(0, R"(      xsi:schemaLocation="http://www.yamaha.co.jp/vocaloid/schema/vsq3/ vsq3.xsd">)");
+    out.Line(
+        0,
+        QStringLiteral(R"(      xsi:schemaLocation="http://www.yamaha.co.jp/vocaloid/schema/%1/ %1.xsd">)").arg(root));
     out.Line(1, "<vender><![CDATA[Yamaha corporation]]></vender>");
-    out.Data(1, "version", QStringLiteral("3.0.0.11"));
+    out.Data(1, "version", QString::fromLatin1(tags.version));
     out.Line(1, "<vVoiceTable>");
     out.Line(2, "<vVoice>");
-    out.Value(3, "vBS", 0);
-    out.Value(3, "vPC", 0);
-    out.Data(3, "compID", QStringLiteral("LIROBEL0TESTVOICE"));
-    out.Data(3, "vVoiceName", QStringLiteral("Test Singer"));
+    out.Value(3, tags.voice[0], 0);
+    out.Value(3, tags.voice[1], 0);
+    out.Data(3, tags.voice[2], QStringLiteral("LIROBEL0TESTVOICE"));
+    out.Data(3, tags.voice[3], QStringLiteral("Test Singer"));
     out.Line(2, "</vVoice>");
     out.Line(1, "</vVoiceTable>");
     out.Line(1, "<mixer>");
     out.Line(2, "<masterUnit>");
-    out.Value(3, "outDev", 0);
+    out.Value(3, tags.outputDevice, 0);
     out.Value(3, "vol", 0);
     out.Line(2, "</masterUnit>");
     out.Line(1, "</mixer>");
@@ -62,30 +110,32 @@ void WriteHeader(Writer& out) {
     out.Data(2, "seqName", QStringLiteral("Untitled"));
     out.Value(2, "resolution", 480);
     out.Value(2, "preMeasure", 4);
-    out.Line(2, "<tempo><posTick>0</posTick><bpm>12000</bpm></tempo>");
+    out.Line(2, tags.tempo);
     out.Line(1, "</masterTrack>");
 }
 
-void WriteNote(Writer& out, int note, int tick) {
+void WriteNote(Writer& out, const Tags& tags, int note, int tick) {
     out.Line(3, "<note>");
-    out.Value(4, "posTick", tick);
-    out.Value(4, "durTick", 480);
-    out.Value(4, "noteNum", 60 + note % 12);
-    out.Value(4, "velocity", 64);
-    out.Data(4, "lyric", NoteLyric(note));
-    out.Data(4, "phnms", NotePhonemes(note));
-    out.Line(4, "<noteStyle>");
-    out.Attributes(5, {{"accent", 50},
-                       {"bendDep", 8},
-                       {"bendLen", 0},
-                       {"decay", 50},
-                       {"fallPort", 0},
-                       {"opening", 127},
-                       {"risePort", 0},
-                       {"vibLen", 0},
-                       {"vibType", 0}});
-    out.Line(5, "<seqAttr id=\"vibDep\"></seqAttr>");
-    out.Line(4, "</noteStyle>");
+    out.Value(4, tags.note[0], tick);
+    out.Value(4, tags.note[1], 480);
+    out.Value(4, tags.note[2], 60 + note % 12);
+    out.Value(4, tags.note[3], 64);
+    out.Data(4, tags.note[4], NoteLyric(note));
+    out.Data(4, tags.note[5], NotePhonemes(note));
+    out.Line(4, QStringLiteral("<%1>").arg(QLatin1StringView(tags.style)));
+    out.Attributes(5, tags.attribute,
+                   {{"accent", 50},
+                    {"bendDep", 8},
+                    {"bendLen", 0},
+                    {"decay", 50},
+                    {"fallPort", 0},
+                    {"opening", 127},
+                    {"risePort", 0},
+                    {"vibLen", 0},
+                    {"vibType", 0}});
+    if (&tags == &kTags3)
+        out.Line(5, "<seqAttr id=\"vibDep\"></seqAttr>");
+    out.Line(4, QStringLiteral("</%1>").arg(QLatin1StringView(tags.style)));
     out.Line(3, "</note>");
 }
 
@@ -100,24 +150,25 @@ QString NotePhonemes(int note) {
 }
 
 QByteArray GenerateVsqx(const VsqxShape& shape) {
+    const Tags& tags = shape.version == 4 ? kTags4 : kTags3;
     Writer out(shape.lineEnds);
-    WriteHeader(out);
+    WriteHeader(out, tags);
     int note = 0;
     for (int track = 0; track < shape.tracks; ++track) {
         out.Line(1, "<vsTrack>");
-        out.Value(2, "vsTrackNo", track);
-        out.Data(2, "trackName", QStringLiteral("Track %1").arg(track + 1));
+        out.Value(2, tags.trackNumber, track);
+        out.Data(2, tags.trackName, QStringLiteral("Track %1").arg(track + 1));
         for (int part = 0; part < shape.partsPerTrack; ++part) {
-            out.Line(2, "<musicalPart>");
-            out.Value(3, "posTick", 7680);
-            out.Data(3, "partName", QStringLiteral("Part %1").arg(part + 1));
+            out.Line(2, QStringLiteral("<%1>").arg(QLatin1StringView(tags.part)));
+            out.Value(3, tags.partStart, 7680);
+            out.Data(3, tags.partName, QStringLiteral("Part %1").arg(part + 1));
             for (int k = 0; k < shape.notesPerPart; ++k, ++note)
-                WriteNote(out, note, k * 480);
-            out.Line(2, "</musicalPart>");
+                WriteNote(out, tags, note, k * 480);
+            out.Line(2, QStringLiteral("</%1>").arg(QLatin1StringView(tags.part)));
         }
         out.Line(1, "</vsTrack>");
     }
-    out.Line(0, "</vsq3>");
+    out.Line(0, QStringLiteral("</%1>").arg(QLatin1StringView(tags.root)));
     return out.Text();
 }
 

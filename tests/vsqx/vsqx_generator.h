@@ -18,11 +18,13 @@ struct VsqxShape {
     int partsPerTrack = 1;
     int notesPerPart = 3;
     LineEnds lineEnds = LineEnds::CrLf;
+    int version = 3; ///< 3, or 4 for the fourth version's root "vsq4" and its short tags
 };
 
 /// A sequence file: XML declaration, root element with its namespaces, vendor line, voice table, mixer,
 /// master track, then the tracks with their parts. Note k (from 0, across all parts) sings the kana
-/// NoteLyric(k) with phonemes NotePhonemes(k), and its note style holds <attr id="opening">127</attr>.
+/// NoteLyric(k) with phonemes NotePhonemes(k), and its note style holds <attr id="opening">127</attr>, or
+/// in the fourth version <y>, <p> and <v id="opening">127</v>.
 QByteArray GenerateVsqx(const VsqxShape& shape);
 
 QString NoteLyric(int note);
