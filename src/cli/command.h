@@ -17,6 +17,7 @@ struct OptionSpec {
     std::string_view valueName;              ///< shown in the usage when any value is allowed
     std::array<std::string_view, 2> choices; ///< the two allowed values, or empty for any value
     bool namesFile = false;                  ///< the value is a file name, which cannot be empty
+    bool takesNoValue = false;               ///< a switch: present or absent
 };
 
 /// A command's options and operands, as parsed from its command line.
@@ -25,6 +26,7 @@ struct Invocation {
     QStringList operands;
 
     std::optional<QString> Option(std::string_view name) const;
+    bool Has(std::string_view name) const { return Option(name).has_value(); }
     /// The operand at index, which names the input: "-" (standard input) when absent.
     QString Input(qsizetype index) const { return operands.value(index, QStringLiteral("-")); }
 };

@@ -16,9 +16,22 @@ int RunPour(const Invocation& invocation, CliContext& context) {
     if (!phonetic)
         return kExitFailure;
     vsqx::PourProgress quiet;
-    const vsqx::PourOutcome outcome = vsqx::PourPhoneticIntoFile(invocation.operands.value(0), *phonetic, quiet);
+    vsqx::PourOptions options;
+    options.skipHeld = invocation.Has("skip-held");
+    options.dryRun = invocation.Has("dry-run");
+    const vsqx::PourOutcome outcome =
+        vsqx::PourPhoneticIntoFile(invocation.operands.value(0), *phonetic, quiet, options);
     switch (outcome.kind) {
     case vsqx::PourOutcome::Kind::Completed: {
+        if (vsqx::ItemsAndNotesDiffer(outcome))
+            Tell(context, vsqx::PourCountsText(outcome));
+        if (options.dryRun)
+            return WriteOutput(QStringLiteral("notes %1, items %2, written %3, held %4\n")
+                                   .arg(outcome.notesFound)
+                                   .arg(outcome.notesWritten + outcome.itemsLeft)
+                                   .arg(outcome.notesWritten)
+                                   .arg(outcome.heldSkipped),
+                               context);
         // The file is replaced: the run succeeded, whether or not its report gets through.
         const QString lost =
             WriteToStdout(QStringLiteral("%1 %2\n").arg(vsqx::kPourCompletedText).arg(outcome.notesWritten), context);

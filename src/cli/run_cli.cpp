@@ -18,9 +18,11 @@ QString Latin1(std::string_view text) {
 QString Synopsis(const CommandSpec& command) {
     QString line = Latin1(command.name).leftJustified(8);
     for (const OptionSpec* option : command.options) {
-        line += QStringLiteral(" [--") + Latin1(option->name) + u' ';
-        line += option->choices[0].empty() ? Latin1(option->valueName)
-                                           : Latin1(option->choices[0]) + u'|' + Latin1(option->choices[1]);
+        line += QStringLiteral(" [--") + Latin1(option->name);
+        if (!option->takesNoValue)
+            line +=
+                u' ' + (option->choices[0].empty() ? Latin1(option->valueName)
+                                                   : Latin1(option->choices[0]) + u'|' + Latin1(option->choices[1]));
         line += u']';
     }
     return line + u' ' + Latin1(command.operands);
@@ -68,7 +70,10 @@ int RunCommand(const CommandSpec& command, const QStringList& arguments, CliCont
             return UsageError(context, QStringLiteral("'%1' takes no option '%2'").arg(Latin1(command.name), argument),
                               &command);
         QString value;
-        if (equals >= 0) {
+        if (option->takesNoValue) {
+            if (equals >= 0)
+                return UsageError(context, QStringLiteral("option '--%1' takes no value").arg(name), &command);
+        } else if (equals >= 0) {
             value = argument.mid(equals + 1);
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];

@@ -21,6 +21,7 @@ struct PourCase {
     QByteArray out;
     const char* err;       // what stderr holds; "" when it must be empty
     const char* rewritten; // what the rewritten file holds; nullptr when it must stay as it was
+    QStringList options = {};
 
     friend void PrintTo(const PourCase& row, std::ostream* os) { *os << row.name; }
 };
@@ -34,7 +35,7 @@ TEST_P(PourCommandTest, FollowsTheContract) {
     if (row.target == Target::File)
         WriteFile(song, row.file);
     const QString paths[] = {song, folder.filePath(QStringLiteral("other.vsqx")), folder.path()};
-    QStringList arguments{QStringLiteral("pour"), paths[static_cast<int>(row.target)]};
+    QStringList arguments = QStringList{QStringLiteral("pour"), paths[static_cast<int>(row.target)]} + row.options;
     if (row.inputFromFile)
         arguments << WriteFile(folder.filePath(QStringLiteral("phonetic.txt")), row.input);
 
@@ -58,10 +59,41 @@ INSTANTIATE_TEST_SUITE_P(
     Invocations, PourCommandTest,
     testing::Values(PourCase{"fromStdin", Target::File, kSong, "J i|h a o|\n", false, 0, QByteArray(kDone) + "2\n", "",
                              "<lyric><![CDATA[a]]></lyric><phnms lock=\"1\"><![CDATA[h a o]]></phnms>"},
-                    PourCase{"fromFile", Target::File, kSong, "J i|\r\n", true, 0, QByteArray(kDone) + "1\n", "",
+                    PourCase{"fromFile", Target::File, kSong, "J i|\r\n", true, 0, QByteArray(kDone) + "1\n",
+                             "还有 1 个音符没有写入音标",
                              "<phnms lock=\"1\"><![CDATA[J i]]></phnms></note><note><lyric><![CDATA[好]]>"},
-                    PourCase{"emptyPhonetic", Target::File, kSong, "", false, 0, QByteArray(kDone) + "0\n", "",
-                             "[n i]"},
+                    PourCase{"emptyPhonetic", Target::File, kSong, "", false, 0, QByteArray(kDone) + "0\n",
+                             "lirobel-cli: 写入了 0 个音符；还有 2 个音符没有写入音标。\n", "[n i]"},
+                    PourCase{"dryRun",
+                             Target::File,
+                             kSong,
+                             "J i|h a o|x|",
+                             false,
+                             0,
+                             "notes 2, items 3, written 2, held 0\n",
+                             "还有 1 个音标没有对应的音符",
+                             nullptr,
+                             {QStringLiteral("--dry-run")}},
+                    PourCase{"skipHeld",
+                             Target::File,
+                             QByteArray(kSong).replace("好", "-"),
+                             "J i|h a o|",
+                             false,
+                             0,
+                             QByteArray(kDone) + "1\n",
+                             "还有 1 个音标没有对应的音符",
+                             "<lyric><![CDATA[-]]></lyric><phnms><![CDATA[h a o]]>",
+                             {QStringLiteral("--skip-held")}},
+                    PourCase{"switchWithValue",
+                             Target::File,
+                             kSong,
+                             "J i|",
+                             false,
+                             2,
+                             "",
+                             "takes no value",
+                             nullptr,
+                             {QStringLiteral("--dry-run=yes")}},
                     PourCase{"notVsqx", Target::File, "a\r\nb", "J i|", false, 3, "", "这不是一个VSQX文件！", nullptr},
                     PourCase{"missingFile", Target::MissingFile, "", "J i|", false, 4, "",
                              "没有找到VSQX文件，请确认文件路径是否正确！", nullptr},
