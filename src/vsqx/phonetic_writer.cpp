@@ -4,11 +4,13 @@
 #include "app/fixed_layout.h"
 #include "app/message_box.h"
 #include "app/native_path.h"
+#include "app/preferences.h"
 #include "app/text_pane.h"
 #include "vsqx/pour_run.h"
 #include "vsqx/pour_texts.h"
 #include "vsqx/waiting.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -40,15 +42,6 @@ QString DraggedFile(const QMimeData* data) {
     return app::PathFromNative(QByteArray::fromPercentEncoding(urls.front().path(QUrl::FullyEncoded).toLatin1()));
 }
 
-QString CountsText(const PourOutcome& outcome) {
-    QString text = QStringLiteral("写入了 %1 个音符").arg(outcome.notesWritten);
-    if (outcome.itemsLeft > 0)
-        text += QStringLiteral("；还有 %1 个音标没有对应的音符").arg(outcome.itemsLeft);
-    if (outcome.notesLeft > 0)
-        text += QStringLiteral("；还有 %1 个音符没有写入音标").arg(outcome.notesLeft);
-    return text + u'。';
-}
-
 } // namespace
 
 void PhoneticWriter::Open(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog,
@@ -74,7 +67,8 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const app::TextPane& phonetic, QFi
     setObjectName(QStringLiteral("PhoneticWriter"));
     setWindowTitle(QStringLiteral("VOCALOID音标灌入"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(312, 65);
+    // One row below the path and the buttons holds the held-note choice.
+    setFixedSize(312, 86);
     setAcceptDrops(true);
     auto* label = Placed(new QLabel(QStringLiteral("VSQX文件路径："), this), "Label2", {4, 8, 84, 12});
     m_path = Placed(new QLineEdit(this), "VSQXPath", {88, 8, 221, 18});
@@ -86,11 +80,16 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const app::TextPane& phonetic, QFi
     m_begin->setDefault(true);
     m_begin->setAutoDefault(true);
     choose->setAutoDefault(true);
+    m_skipHeld = Placed(new QCheckBox(QStringLiteral("跳过延音音符（歌词为“-”）"), this), "SkipHeld", {4, 65, 305, 17});
+    m_skipHeld->setChecked(app::ReadPreference(app::kSkipHeldNotesPreference, false));
+    connect(m_skipHeld, &QCheckBox::toggled, this,
+            [](bool checked) { app::WritePreference(app::kSkipHeldNotesPreference, checked); });
     app::WidenToFitCaptions(this);
     connect(m_begin, &QPushButton::clicked, this, &PhoneticWriter::Pour);
     connect(choose, &QPushButton::clicked, this, &PhoneticWriter::ChooseFile);
     setTabOrder(m_begin, choose);
     setTabOrder(choose, m_path);
+    setTabOrder(m_path, m_skipHeld);
 }
 
 void PhoneticWriter::ChooseFile() {
@@ -123,7 +122,9 @@ void PhoneticWriter::Pour() {
     if (m_running || m_waiting)
         return;
     m_running = true;
-    const PourOutcome outcome = PourPhoneticIntoFile(m_path->text(), m_phonetic.text(), *this);
+    PourOptions options;
+    options.skipHeld = m_skipHeld->isChecked();
+    const PourOutcome outcome = PourPhoneticIntoFile(m_path->text(), m_phonetic.text(), *this, options);
     m_running = false;
     Report(outcome);
     if (m_closeAfterRun)
@@ -137,7 +138,7 @@ void PhoneticWriter::Report(const PourOutcome& outcome) {
     QWidget* owner = m_waiting ? static_cast<QWidget*>(m_waiting) : this;
     switch (outcome.kind) {
     case PourOutcome::Kind::Completed:
-        MessageBox::Show(owner, MessageBox::Icon::Information, kPourCompletedText.toString(), CountsText(outcome),
+        MessageBox::Show(owner, MessageBox::Icon::Information, kPourCompletedText.toString(), PourCountsText(outcome),
                          outcome.warning);
         if (m_waiting)
             m_waiting->close();

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QCheckBox;
 class QFileDialog;
 class QLineEdit;
 class QPushButton;
@@ -23,7 +24,8 @@ class Waiting;
 struct PourOutcome;
 
 /// `PhoneticWriter`, caption "VOCALOID音标灌入": the path box `VSQXPath`, `Begin` "开始灌入" (the default
-/// button) and `ReadVSQX` "选择VSQX文件". A file can also be dropped on the window. While it is open its
+/// button) and `ReadVSQX` "选择VSQX文件", and below them `SkipHeld`, whose choice is kept between runs of
+/// the program. A file can also be dropped on the window. While it is open its
 /// owner, the main window, is disabled; while a run is in progress, or its progress window is still
 /// open, the writer is disabled in turn. Each opening is a new window with an empty path.
 class PhoneticWriter : public QWidget, private PourProgress {
@@ -65,6 +67,7 @@ private:
     app::Settings& m_settings;
     QLineEdit* m_path;
     QPushButton* m_begin;
+    QCheckBox* m_skipHeld;
     QPointer<Waiting> m_waiting; ///< the progress window of the last run, while it is open
     QElapsedTimer m_sinceEvents;
     bool m_running = false;

@@ -9,11 +9,13 @@
 #include "vsqx/waiting.h"
 #include "vsqx_generator.h"
 
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QSettings>
 #include <QTimer>
 #include <fcntl.h>
 
@@ -60,6 +62,10 @@ class PhoneticWriterTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        QVERIFY(m_preferences.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_preferences.path());
+    }
     void init() {
         m_started = std::make_unique<WindowUnderTest>();
         m_started->ShowPage(1);
@@ -164,6 +170,30 @@ private slots:
         QVERIFY(file.readAll().contains("lock=\"1\""));
     }
 
+    void heldNotesAreSkippedWhenChosen() {
+        // The second of three notes is held.
+        const QByteArray held = "<lyric><![CDATA[-]]></lyric>";
+        const QByteArray song =
+            test::GenerateVsqx({}).replace("<lyric><![CDATA[" + test::NoteLyric(1).toUtf8() + "]]></lyric>", held);
+        test::WriteFile(m_song, song);
+        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|h a o|"));
+        QWidget* writer = OpenWriter();
+        QVERIFY(!Find<QCheckBox>(writer, "SkipHeld")->isChecked());
+        test::Click(writer, "SkipHeld");
+        Find<QLineEdit>(writer, "VSQXPath")->setText(m_song);
+        test::Click(writer, "Begin");
+        QCOMPARE(m_started->messages.size(), 1u);
+        QCOMPARE(m_started->messages[0].informativeText, QStringLiteral("写入了 2 个音符；跳过了 1 个延音音符。"));
+        const QByteArray poured = test::ReadFile(m_song);
+        QVERIFY(poured.contains(held) && poured.contains("<phnms><![CDATA[" + test::NotePhonemes(1).toUtf8() + "]]>"));
+        // The choice outlives the window, and stays out of the settings file.
+        writer->close();
+        QVERIFY(Find<QCheckBox>(OpenWriter(), "SkipHeld")->isChecked());
+        Writer()->close();
+        m_started->window->close();
+        QCOMPARE(test::ReadFile(m_started->settingsPath).count('\n'), 4);
+    }
+
     void outcomesAndTheEnablingChain_data() {
         QTest::addColumn<QByteArray>("file"); // null: no file at the path
         QTest::addColumn<bool>("diskFullAtTheEnd");
@@ -251,6 +281,7 @@ private:
         return Find<QWidget>(m_started->window.get(), "PhoneticWriter");
     }
 
+    QTemporaryDir m_preferences;
     std::unique_ptr<WindowUnderTest> m_started;
     QString m_song;
 };
