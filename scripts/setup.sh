@@ -7,6 +7,8 @@ LIROBEL_PACKAGES=(
     libgtest-dev libbenchmark-dev  # tests and benchmarks
     clang-format                   # the code's layout is checked as a test
     fonts-wqy-microhei             # so that Chinese and kana render instead of boxes
+    libmecab-dev                   # MeCab, which reads the kanji of Japanese lyrics
+    mecab-ipadic-utf8              # its dictionary (the one LIROBEL_JAPANESE_DICTIONARY_PACKAGE names)
 )
 
 lirobel_install_missing_packages() {
