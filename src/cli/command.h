@@ -45,6 +45,7 @@ std::span<const CommandSpec> Commands();
 
 // The commands. Each returns an exit code.
 int RunKana(const Invocation& invocation, CliContext& context);
+int RunReading(const Invocation& invocation, CliContext& context);
 int RunRomaji(const Invocation& invocation, CliContext& context);
 int RunPinYin(const Invocation& invocation, CliContext& context);
 int RunPhonetic(const Invocation& invocation, CliContext& context);

@@ -12,14 +12,16 @@ constexpr OptionSpec kSettings{"settings", "PATH", {}, true};
 constexpr OptionSpec kSinger{"singer", "NAME", {}};
 constexpr OptionSpec kSkipHeld{"skip-held", {}, {}, false, true};
 constexpr OptionSpec kDryRun{"dry-run", {}, {}, false, true};
+constexpr OptionSpec kKanji{"kanji", {}, {}, false, true};
 
-constexpr const OptionSpec* kKanaOptions[] = {&kHa, &kWo, &kZu, &kSettings};
+constexpr const OptionSpec* kKanaOptions[] = {&kKanji, &kHa, &kWo, &kZu, &kSettings};
 constexpr const OptionSpec* kRomajiOptions[] = {&kWo, &kZu, &kSettings};
 constexpr const OptionSpec* kPhoneticOptions[] = {&kSinger};
 constexpr const OptionSpec* kPourOptions[] = {&kSkipHeld, &kDryRun};
 
 constexpr CommandSpec kCommands[] = {
     {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana},
+    {"reading", {}, "[FILE]", 0, 1, RunReading},
     {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
     {"pinyin", {}, "[FILE]", 0, 1, RunPinYin},
     {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},

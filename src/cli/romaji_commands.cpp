@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Commands that turn Japanese lyrics into sequence romaji, with the window's rule settings.
+// Commands that turn Japanese lyrics into sequence romaji, with the window's rule settings, and the
+// reading of their kanji that comes before.
 #include "app/settings_location.h"
 #include "cli/command.h"
 #include "cli/text_io.h"
 #include "kana/filter_romaji.h"
 #include "kana/kana_to_romaji.h"
+#include "kana/kanji_to_kana.h"
 
 #include <QFileInfo>
 
@@ -32,12 +34,28 @@ std::optional<app::Settings> RuleSettings(const Invocation& invocation, CliConte
     return settings;
 }
 
+// The lyrics with their kanji in hiragana; a word on stderr when some kanji could not be read, and
+// nothing but the cause when the dictionary cannot be loaded.
+std::optional<QString> ReadKanji(const QString& text, CliContext& context) {
+    const kana::KanaReading reading = kana::KanjiToKana(text);
+    if (!reading.succeeded) {
+        Fail(context, reading.failure);
+        return std::nullopt;
+    }
+    if (reading.unreadKanji > 0)
+        Tell(context, QStringLiteral("%1 kanji had no reading in the dictionary and were left as written")
+                          .arg(reading.unreadKanji));
+    return reading.text;
+}
+
 int Convert(const Invocation& invocation, CliContext& context,
             kana::RomajiConversion (*converter)(QStringView, const app::Settings&)) {
     const std::optional<app::Settings> settings = RuleSettings(invocation, context);
     if (!settings)
         return kExitFailure;
-    const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
+    std::optional<QString> text = ReadInputText(invocation.Input(0), context);
+    if (text && invocation.Has("kanji"))
+        text = ReadKanji(*text, context);
     if (!text)
         return kExitFailure;
     const kana::RomajiConversion conversion = converter(*text, *settings);
@@ -50,6 +68,13 @@ int Convert(const Invocation& invocation, CliContext& context,
 
 int RunKana(const Invocation& invocation, CliContext& context) {
     return Convert(invocation, context, kana::KanaToRomaji);
+}
+
+int RunReading(const Invocation& invocation, CliContext& context) {
+    std::optional<QString> text = ReadInputText(invocation.Input(0), context);
+    if (text)
+        text = ReadKanji(*text, context);
+    return text ? WriteResult(*text, context) : kExitFailure;
 }
 
 int RunRomaji(const Invocation& invocation, CliContext& context) {
