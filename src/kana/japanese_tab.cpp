@@ -6,11 +6,13 @@
 #include "app/text_pane.h"
 #include "kana/filter_romaji.h"
 #include "kana/kana_to_romaji.h"
+#include "kana/kanji_to_kana.h"
 #include "kana/setting_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 
 namespace lirobel::kana {
 
@@ -32,11 +34,14 @@ JapaneseTab::JapaneseTab(app::Settings& settings, QWidget* parent) : QWidget(par
     m_output = Placed(new TextPane(TextPane::Kind::Result, this), "Output", {8, 200, 489, 193});
     outputLabel->setBuddy(m_output);
     auto* begin = Placed(new QPushButton(QStringLiteral("开始转换"), this), "Begin1", {8, 400, 105, 29});
+    // In the free middle of the bottom row: readings come before the conversion that Begin1 makes.
+    auto* readKanji = Placed(new QPushButton(QStringLiteral("汉字→假名"), this), "KanjiToKana", {200, 400, 105, 29});
     auto* set = Placed(new QPushButton(QStringLiteral("设置..."), this), "Set", {392, 400, 105, 29});
 
     app::WidenToFitCaptions(this);
 
     connect(begin, &QPushButton::clicked, this, &JapaneseTab::Convert);
+    connect(readKanji, &QPushButton::clicked, this, &JapaneseTab::ReadKanji);
     connect(set, &QPushButton::clicked, this, &JapaneseTab::OpenRuleDialog);
     connect(m_input, &TextPane::PlainTextChanged, this, &JapaneseTab::FollowInput);
 }
@@ -49,6 +54,25 @@ void JapaneseTab::Convert() {
         return;
     }
     m_output->SetText(result.romaji);
+}
+
+void JapaneseTab::ReadKanji() {
+    const KanaReading reading = KanjiToKana(m_input->text());
+    if (!reading.succeeded) {
+        app::MessageBox::ShowUnexpectedFailure(this, reading.failure);
+        return;
+    }
+    if (reading.text != m_input->text()) {
+        // One edit block over the whole text, so that one undo gives the lyrics back as they were.
+        QTextCursor whole(m_input->document());
+        whole.beginEditBlock();
+        whole.select(QTextCursor::Document);
+        whole.insertText(reading.text);
+        whole.endEditBlock();
+    }
+    if (reading.unreadKanji > 0)
+        app::MessageBox::Show(this, app::MessageBox::Icon::Warning,
+                              QStringLiteral("有 %1 个汉字没有读音，已保留原样。").arg(reading.unreadKanji));
 }
 
 void JapaneseTab::OpenRuleDialog() {

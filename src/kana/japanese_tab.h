@@ -15,8 +15,9 @@ class TextPane;
 namespace lirobel::kana {
 
 /// The page `Frame1`: lyrics in `Input`, kana (`JPN`) or romaji (`LMY`) chosen, `Begin1` converts into
-/// `Output`, `Set` opens the rule dialog. The rule settings are the main window's, read at every
-/// conversion and changed by the dialog's OK.
+/// `Output`, `Set` opens the rule dialog. `KanjiToKana` puts the readings of the lyrics' kanji in their
+/// place in `Input`, as one edit that can be undone, so that the user can correct them before converting. The rule
+/// settings are the main window's, read at every conversion and changed by the dialog's OK.
 class JapaneseTab : public QWidget {
     Q_OBJECT
 
@@ -25,6 +26,7 @@ public:
 
 private:
     void Convert();
+    void ReadKanji();
     void OpenRuleDialog();
     void FollowInput();
 

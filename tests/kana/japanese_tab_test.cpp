@@ -61,6 +61,34 @@ private slots:
         }
     }
 
+    void kanjiButtonReadsInPlaceAsOneUndoableEdit_data() {
+        QTest::addColumn<QString>("lyrics");
+        QTest::addColumn<QString>("reading");
+        QTest::addColumn<QString>("warning"); // empty: no box
+        QTest::newRow("read") << "君の名前を\n呼んだ"
+                              << "きみのなまえを\nよんだ" << QString();
+        QTest::newRow("unread") << "彁と彁の字"
+                                << "彁と彁のじ"
+                                << "有 2 个汉字没有读音，已保留原样。";
+    }
+    void kanjiButtonReadsInPlaceAsOneUndoableEdit() {
+        QFETCH(QString, lyrics);
+        QFETCH(QString, reading);
+        QFETCH(QString, warning);
+        const WindowUnderTest started;
+        auto* input = started.Find<TextPane>("Input");
+        input->setPlainText(lyrics);
+        test::Click(started.window.get(), "KanjiToKana");
+        QCOMPARE(input->text(), reading);
+        QCOMPARE(started.messages.size(), warning.isEmpty() ? 0u : 1u);
+        if (!warning.isEmpty()) {
+            QCOMPARE(started.messages[0].icon, app::MessageBox::Icon::Warning);
+            QCOMPARE(started.messages[0].text, warning);
+        }
+        QTest::keyClick(input, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(input->text(), lyrics);
+    }
+
     void ruleDialogShowsAndStoresTheRules_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("presetOptions");
