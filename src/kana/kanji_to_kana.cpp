@@ -42,6 +42,25 @@ qsizetype KanjiCount(QStringView text) {
     return count;
 }
 
+// The same count on UTF-8 made by Qt, without decoding it into a string first: MeCab's words come as bytes.
+qsizetype KanjiCount(QByteArrayView utf8) {
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < utf8.size();) {
+        const auto byte = [&](qsizetype at) { return at < utf8.size() ? char32_t(uchar(utf8[at]) & 0x3F) : 0; };
+        const uchar lead = uchar(utf8[i]);
+        if (lead < 0xE0) { // no kanji below U+0800
+            i += lead < 0x80 ? 1 : 2;
+        } else if (lead < 0xF0) {
+            count += IsKanji(char32_t(lead & 0x0F) << 12 | byte(i + 1) << 6 | byte(i + 2));
+            i += 3;
+        } else {
+            count += IsKanji(char32_t(lead & 0x07) << 18 | byte(i + 1) << 12 | byte(i + 2) << 6 | byte(i + 3));
+            i += 4;
+        }
+    }
+    return count;
+}
+
 QChar Hiragana(QChar c) {
     return c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6 ? QChar(c.unicode() - 0x60) : c;
 }
@@ -73,16 +92,16 @@ QString ReadWord(QStringView word, const QString& reading) {
 }
 
 QByteArrayView Field(const char* feature, int index) {
-    const QByteArrayView all(feature);
-    qsizetype start = 0;
     for (int i = 0; i < index; ++i) {
-        start = all.indexOf(',', start);
-        if (start < 0)
+        while (*feature && *feature != ',')
+            ++feature;
+        if (!*feature++)
             return {};
-        ++start;
     }
-    const qsizetype end = all.indexOf(',', start);
-    return all.sliced(start, (end < 0 ? all.size() : end) - start);
+    const char* end = feature;
+    while (*end && *end != ',')
+        ++end;
+    return QByteArrayView(feature, end);
 }
 
 // A kanji run followed by a bracketed reading of kana only: where the run starts, where the closing
@@ -133,26 +152,29 @@ struct KanjiReader::Tagger {
             unread += KanjiCount(stretch);
             return;
         }
+        QByteArray read;
+        read.reserve(bytes.size() + bytes.size() / 2);
         qsizetype copied = 0;
         for (const MeCab::Node* node = lattice.bos_node()->next; node && node->stat != MECAB_EOS_NODE;
              node = node->next) {
             const qsizetype start = node->surface - bytes.constData();
             // MeCab skips spaces between words without a node: they go out as they came in.
-            out += QString::fromUtf8(bytes.constData() + copied, start - copied);
+            read.append(bytes.constData() + copied, start - copied);
             copied = start + node->length;
-            const QString word = QString::fromUtf8(node->surface, node->length);
+            const QByteArrayView word(node->surface, node->length);
             const qsizetype kanji = KanjiCount(word);
             const QByteArrayView reading = kanji ? Field(node->feature, kReadingField) : QByteArrayView();
             if (!kanji) {
-                out += word;
+                read += word;
             } else if (node->stat == MECAB_UNK_NODE || reading.isEmpty() || reading == "*") {
-                out += word;
+                read += word;
                 unread += kanji;
             } else {
-                out += ReadWord(word, Hiragana(QString::fromUtf8(reading)));
+                read += ReadWord(QString::fromUtf8(word), Hiragana(QString::fromUtf8(reading))).toUtf8();
             }
         }
-        out += QString::fromUtf8(bytes.constData() + copied, bytes.size() - copied);
+        read.append(bytes.constData() + copied, bytes.size() - copied);
+        out += QString::fromUtf8(read);
     }
 
     void ReadLine(QStringView line, MeCab::Lattice& lattice, QString& out, qsizetype& unread) const {
