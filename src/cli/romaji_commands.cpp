@@ -43,8 +43,8 @@ std::optional<QString> ReadKanji(const QString& text, CliContext& context) {
         return std::nullopt;
     }
     if (reading.unreadKanji > 0)
-        Tell(context, QStringLiteral("%1 kanji had no reading in the dictionary and were left as written")
-                          .arg(reading.unreadKanji));
+        Tell(context,
+             QStringLiteral("kanji without a reading in the dictionary, left as written: %1").arg(reading.unreadKanji));
     return reading.text;
 }
 

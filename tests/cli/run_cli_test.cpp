@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"emptyFile", {"pinyin", ""}, "你好", 1, "", "cannot read ''"},
         CliCase{"emptySettingsPath", {"kana", "--settings="}, "", 2, "", kUsage},
         CliCase{"reading", {"reading"}, "君の名を呼んだ\n", 0, "きみのなをよんだ\n", ""},
-        CliCase{"readingUnread", {"reading"}, "彁の字", 0, "彁のじ\n", "1 kanji"},
+        CliCase{"readingUnread", {"reading"}, "彁の字", 0, "彁のじ\n", "left as written: 1"},
         CliCase{"kanaThroughReading", {"kana", "--kanji", "--wo", "wo"}, "君を呼んだ", 0, "ki mi wo yo n da\n", ""},
         CliCase{"emptySettingsPathApart", {"romaji", "--settings", ""}, "", 2, "", kUsage}),
     [](const testing::TestParamInfo<CliCase>& row) { return std::string(row.param.name); });
