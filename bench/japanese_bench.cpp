@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Japanese lyrics to sequence romaji, kana and romaji, on 1 MB of input each (UTF-16 bytes).
+// Japanese lyrics to sequence romaji, kana and romaji, on 1 MB of input each (UTF-16 bytes), and the
+// reading of their kanji, with the dictionary's load apart.
 #include "kana/filter_romaji.h"
 #include "kana/kana_to_romaji.h"
+#include "kana/kanji_to_kana.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,5 +37,24 @@ void BM_FilterRomaji(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * lyrics.size() * 2);
 }
 BENCHMARK(BM_FilterRomaji)->Unit(benchmark::kMillisecond);
+
+void BM_KanjiToKana(benchmark::State& state) {
+    const QString lyrics = Repeated(QStringLiteral("君の名前を呼んだ　夜空に輝く星を見上げて\n"
+                                                   "運命(さだめ)の人に逢いたくて、3回目の春が来た\n"));
+    lirobel::kana::KanjiToKana(u"漢字"); // the dictionary loads once, before the clock starts
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lirobel::kana::KanjiToKana(lyrics));
+    state.SetBytesProcessed(state.iterations() * lyrics.size() * 2);
+}
+BENCHMARK(BM_KanjiToKana)->Unit(benchmark::kMillisecond);
+
+void BM_LoadJapaneseDictionary(benchmark::State& state) {
+    for (auto _ : state) {
+        const lirobel::kana::KanjiReader reader(lirobel::kana::InstalledDictionaryFolder());
+        if (!reader.LoadFailure().isEmpty())
+            state.SkipWithError(reader.LoadFailure().toStdString().c_str());
+    }
+}
+BENCHMARK(BM_LoadJapaneseDictionary)->Unit(benchmark::kMillisecond);
 
 } // namespace
