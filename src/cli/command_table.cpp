@@ -12,17 +12,17 @@ constexpr OptionSpec kSettings{"settings", "PATH", {}, true};
 constexpr OptionSpec kSinger{"singer", "NAME", {}};
 constexpr OptionSpec kSkipHeld{"skip-held", {}, {}, false, true};
 constexpr OptionSpec kDryRun{"dry-run", {}, {}, false, true};
+constexpr OptionSpec kWords{"words", {}, {}, false, true};
 
 constexpr const OptionSpec* kKanaOptions[] = {&kHa, &kWo, &kZu, &kSettings};
 constexpr const OptionSpec* kRomajiOptions[] = {&kWo, &kZu, &kSettings};
+constexpr const OptionSpec* kPinYinOptions[] = {&kWords};
 constexpr const OptionSpec* kPhoneticOptions[] = {&kSinger};
 constexpr const OptionSpec* kPourOptions[] = {&kSkipHeld, &kDryRun};
 
 constexpr CommandSpec kCommands[] = {
-    {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana},
-    {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
-    {"pinyin", {}, "[FILE]", 0, 1, RunPinYin},
-    {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
+    {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana},       {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
+    {"pinyin", kPinYinOptions, "[FILE]", 0, 1, RunPinYin}, {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
     {"pour", kPourOptions, "VSQX [FILE]", 1, 2, RunPour},
 };
 
