@@ -54,6 +54,13 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     m_readByWords = Placed(new QCheckBox(QStringLiteral("按词语识别读音（多音字、繁体、生僻字）"), this), "ReadByWords",
                            {134, 402, 222, 17});
     m_readByWords->setChecked(app::ReadPreference(app::kReadByWordsPreference, false));
+    // The space between the two buttons is narrower than the caption in the usual font; a smaller font
+    // shows it whole without moving anything.
+    for (QFont font = m_readByWords->font();
+         m_readByWords->sizeHint().width() > m_readByWords->width() && font.pointSizeF() > 6;) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        m_readByWords->setFont(font);
+    }
 
     app::WidenToFitCaptions(this);
 

@@ -87,7 +87,7 @@ WordDictionary::Word& WordDictionary::Slot(std::uint64_t key) {
 
 QString WordDictionary::LoadWords(const char* databasePath) {
     sqlite3* opened = nullptr;
-    const int status = sqlite3_open_v2(databasePath, &opened, SQLITE_OPEN_READONLY, nullptr);
+    const int status = sqlite3_open_v2(databasePath, &opened, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<sqlite3, CloseDatabase> database(opened);
     const QString where = QStringLiteral("the phrase database %1 (Debian package pinyin-database)")
                               .arg(QString::fromLocal8Bit(databasePath));
