@@ -20,11 +20,16 @@ constexpr const OptionSpec* kPinYinOptions[] = {&kWords};
 constexpr const OptionSpec* kPhoneticOptions[] = {&kSinger};
 constexpr const OptionSpec* kPourOptions[] = {&kSkipHeld, &kDryRun};
 
+// One command a line, as the usage lists them.
+// clang-format off
 constexpr CommandSpec kCommands[] = {
-    {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana},       {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
-    {"pinyin", kPinYinOptions, "[FILE]", 0, 1, RunPinYin}, {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
+    {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana},
+    {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
+    {"pinyin", kPinYinOptions, "[FILE]", 0, 1, RunPinYin},
+    {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
     {"pour", kPourOptions, "VSQX [FILE]", 1, 2, RunPour},
 };
+// clang-format on
 
 } // namespace
 
