@@ -3,7 +3,6 @@
 #include "support/window_under_test.h"
 
 #include <QCheckBox>
-#include <QSettings>
 
 namespace lirobel::phonetic {
 
@@ -14,11 +13,6 @@ class ReadByWordsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_preferences.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_preferences.path());
-    }
-
     void tickingReadsAgainAndIsRemembered() {
         auto started = std::make_unique<WindowUnderTest>();
         started->ShowPage(1);
@@ -39,9 +33,6 @@ private slots:
         QVERIFY(started->Find<QCheckBox>("ReadByWords")->isChecked());
         QCOMPARE(started->messages.size(), 0u);
     }
-
-private:
-    QTemporaryDir m_preferences;
 };
 
 } // namespace lirobel::phonetic
