@@ -3,6 +3,7 @@
 #include "phonetic/pinyin_to_phonetic.h"
 #include "pinyin/chinese_to_pinyin.h"
 #include "pinyin/chinese_words_to_pinyin.h"
+#include "pinyin/unihan_readings.h"
 #include "pinyin/word_dictionary.h"
 
 #include <benchmark/benchmark.h>
@@ -50,7 +51,7 @@ void BM_ChineseWordsToPinYin(benchmark::State& state) {
 }
 BENCHMARK(BM_ChineseWordsToPinYin)->Unit(benchmark::kMillisecond);
 
-// What the first reading by words costs: building the word and character tables from the database and ICU.
+// What the first reading by words costs: building the word and character tables from the database.
 void BM_LoadWordDictionary(benchmark::State& state) {
     for (auto _ : state) {
         const lirobel::pinyin::WordDictionary dictionary;
@@ -58,6 +59,15 @@ void BM_LoadWordDictionary(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadWordDictionary)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What the first rare character costs: decompressing Unihan and taking its readings.
+void BM_LoadUnihanReadings(benchmark::State& state) {
+    for (auto _ : state) {
+        const lirobel::pinyin::UnihanReadings readings;
+        benchmark::DoNotOptimize(readings.Problem());
+    }
+}
+BENCHMARK(BM_LoadUnihanReadings)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_PinYinToPhonetic(benchmark::State& state) {
     const QString pinyin = PinYinText();

@@ -7,7 +7,8 @@ LIROBEL_PACKAGES=(
     libgtest-dev libbenchmark-dev  # tests and benchmarks
     clang-format                   # the code's layout is checked as a test
     fonts-wqy-microhei             # so that Chinese and kana render instead of boxes
-    libicu-dev libsqlite3-dev      # reading by words: single characters (ICU Han-Latin), the phrase database
+    libsqlite3-dev                 # reading by words: the phrase database
+    unicode-data libbz2-dev        # reading by words: rare characters' readings (Unihan, packed with bzip2)
     libopencc-dev pkg-config       # reading by words: traditional characters to simplified (t2s)
     pinyin-database                # reading by words: Chinese words with readings and frequencies
 )

@@ -14,10 +14,11 @@ int RunPinYin(const Invocation& invocation, CliContext& context) {
     if (!text)
         return kExitFailure;
     if (invocation.Has("words")) {
+        const QString read = pinyin::WordReadingProblem().isEmpty() ? pinyin::ChineseWordsToPinYin(*text) : QString();
         const QString problem = pinyin::WordReadingProblem();
         if (!problem.isEmpty())
             return Fail(context, QStringLiteral("cannot read by words: ") + problem);
-        return WriteResult(pinyin::ChineseWordsToPinYin(*text), context);
+        return WriteResult(read, context);
     }
     if (!pinyin::CharacterCodesAvailable())
         return Fail(context, QStringLiteral("the system's iconv has no code page 936 (CP936), so no Chinese "

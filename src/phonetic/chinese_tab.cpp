@@ -88,9 +88,13 @@ void ChineseTab::FollowChineseText() {
 QString ChineseTab::ReadPinYin(const QString& chinese) {
     if (!m_readByWords->isChecked())
         return pinyin::ChineseToPinYin(chinese);
-    const QString problem = pinyin::WordReadingProblem();
-    if (problem.isEmpty())
-        return pinyin::ChineseWordsToPinYin(chinese);
+    QString problem = pinyin::WordReadingProblem();
+    if (problem.isEmpty()) {
+        const QString read = pinyin::ChineseWordsToPinYin(chinese);
+        problem = pinyin::WordReadingProblem();
+        if (problem.isEmpty())
+            return read;
+    }
     // Without its dictionary the mode cannot work at all: say so once and fall back to the default reading.
     const QSignalBlocker quiet(m_readByWords);
     m_readByWords->setChecked(false);

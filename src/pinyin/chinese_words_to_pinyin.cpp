@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pinyin/chinese_words_to_pinyin.h"
 
-#include "pinyin/han_latin_readings.h"
 #include "pinyin/traditional_to_simplified.h"
+#include "pinyin/unihan_readings.h"
 #include "pinyin/word_dictionary.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace lirobel::pinyin {
@@ -15,8 +16,14 @@ namespace {
 struct WordReader {
     WordDictionary dictionary;
     TraditionalToSimplified simplifier;
+    // Only looked at here: the readings themselves are built when first needed.
+    QString unihanProblem = UnihanReadings::Unreadable();
 
-    QString Problem() const { return !dictionary.Problem().isEmpty() ? dictionary.Problem() : simplifier.Problem(); }
+    QString Problem() const {
+        if (!dictionary.Problem().isEmpty())
+            return dictionary.Problem();
+        return !simplifier.Problem().isEmpty() ? simplifier.Problem() : unihanProblem;
+    }
 };
 
 const WordReader& Reader() {
@@ -28,20 +35,15 @@ bool IsIdeograph(char16_t c) {
     return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF);
 }
 
-// ICU's readings of the ideographs that the database lacks (2,100 rare ones), set up only when lyrics
-// first hold one of them, since ICU's transform takes over a second to prepare.
-const QHash<char16_t, QString>& RareReadings() {
-    static const QHash<char16_t, QString> readings = [] {
-        const WordDictionary& dictionary = Reader().dictionary;
-        QString missing;
-        for (char16_t c = 0x3400; c <= 0x9FFF; ++c) {
-            if (IsIdeograph(c) && dictionary.CharacterSyllable(c) == WordDictionary::kNoSyllable)
-                missing += QChar(c);
-        }
-        QHash<char16_t, QString> found;
-        ReadWithHanLatin(missing,
-                         [&found](char16_t c, QStringView reading) { found.insert(c, Toneless(reading) + u','); });
-        return found;
+std::atomic<bool> rareReadingsBuilt = false;
+
+// Unihan's readings of the ideographs that the database lacks (about 1,700 rare ones), built only when
+// lyrics first hold one of them, since decompressing Unihan takes a few tenths of a second.
+const UnihanReadings& RareReadings() {
+    static const UnihanReadings readings = [] {
+        UnihanReadings built;
+        rareReadingsBuilt = true;
+        return built;
     }();
     return readings;
 }
@@ -89,7 +91,10 @@ void ReadRun(const WordDictionary& dictionary, const char16_t* run, int size, st
 } // namespace
 
 QString WordReadingProblem() {
-    return Reader().Problem();
+    const QString problem = Reader().Problem();
+    if (problem.isEmpty() && rareReadingsBuilt)
+        return RareReadings().Problem();
+    return problem;
 }
 
 QString ChineseWordsToPinYin(const QString& text) {
@@ -105,8 +110,12 @@ QString ChineseWordsToPinYin(const QString& text) {
     const int size = static_cast<int>(simplified.size());
     for (int at = 0; at < size;) {
         if (dictionary.CharacterSyllable(characters[at]) == WordDictionary::kNoSyllable) {
-            if (IsIdeograph(characters[at]))
-                pinyin += RareReadings().value(characters[at]);
+            if (IsIdeograph(characters[at])) {
+                const UnihanReadings& rare = RareReadings();
+                if (!rare.Problem().isEmpty())
+                    return {};
+                pinyin += rare.Reading(characters[at]);
+            }
             ++at;
             continue;
         }

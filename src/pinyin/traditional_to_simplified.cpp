@@ -2,6 +2,7 @@
 #include "pinyin/traditional_to_simplified.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <opencc/opencc.h>
 
 namespace lirobel::pinyin {
@@ -50,7 +51,11 @@ TraditionalToSimplified::TraditionalToSimplified() : m_converter(std::make_uniqu
     }
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
         const char16_t unit = all[i * 2].unicode();
-        if (lines[i] != all.mid(i * 2, 1))
+        if (lines[i] == all.mid(i * 2, 1))
+            continue;
+        if (std::any_of(lines[i].cbegin(), lines[i].cend(), [](QChar c) { return c.isSurrogate(); }))
+            m_kept.set(unit);
+        else
             m_changed.set(unit);
     }
 }
@@ -67,6 +72,21 @@ QString TraditionalToSimplified::Convert(QStringView line) const {
     return result;
 }
 
+QString TraditionalToSimplified::ConvertAround(QStringView line) const {
+    QString result;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && !m_kept.test(line[i].unicode()))
+            continue;
+        if (i > from)
+            result += Convert(line.mid(from, i - from));
+        if (i < line.size())
+            result += line[i];
+        from = i + 1;
+    }
+    return result;
+}
+
 QString TraditionalToSimplified::Simplified(const QString& text) const {
     if (!m_problem.isEmpty())
         return text;
@@ -78,7 +98,7 @@ QString TraditionalToSimplified::Simplified(const QString& text) const {
         if (i == text.size() || text[i] == u'\n') {
             if (traditional) {
                 result += QStringView(text).mid(copiedUpTo, lineStart - copiedUpTo);
-                result += Convert(QStringView(text).mid(lineStart, i - lineStart));
+                result += ConvertAround(QStringView(text).mid(lineStart, i - lineStart));
                 copiedUpTo = i;
             }
             lineStart = i + 1;

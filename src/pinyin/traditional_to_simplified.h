@@ -27,10 +27,15 @@ public:
 
 private:
     QString Convert(QStringView line) const;
+    /// Converts the line but keeps its m_kept characters as they are.
+    QString ConvertAround(QStringView line) const;
 
     struct Converter;
     std::unique_ptr<Converter> m_converter;
     std::bitset<0x10000> m_changed; ///< code units that t2s replaces on their own
+    /// Rare traditional characters that t2s writes as simplified ones outside the basic plane, which no
+    /// source of readings knows: they stay traditional, and Unihan reads them.
+    std::bitset<0x10000> m_kept;
     QString m_problem;
 };
 
