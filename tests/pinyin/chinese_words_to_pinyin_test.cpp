@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Every ideograph of the basic block and of extension A gives one syllable, the database's or Unihan's,
 // except the 678 in unread_ideographs.txt: Unihan gives them no Mandarin reading and names no variant that
-// has one (most are Cantonese coinages read only in Cantonese). A change of either list shows here.
+// has one (most are Cantonese coinages read only in Cantonese). A change of either list shows here. ICU's
+// Han-Latin, used before Unihan, read five of them: 㦈 ai, 鿵 zhi, 鿶 lang, 鿷 an, 鿺 mai.
 TEST(ChineseWordsToPinYin, ReadsEveryIdeographOfTheBasicBlockAndExtensionAThatUnihanReads) {
     QFile exceptions(QStringLiteral(LIROBEL_UNREAD_IDEOGRAPHS));
     ASSERT_TRUE(exceptions.open(QIODevice::ReadOnly));
