@@ -42,6 +42,13 @@ private:
     std::uint16_t Intern(const QString& syllable);
     QString LoadWords(const char* databasePath);
     Word& Slot(std::uint64_t key);
+    struct PendingWord {
+        std::uint64_t key;
+        int length;
+        std::int32_t frequency;
+        std::array<std::uint16_t, kLongestWord> syllables;
+    };
+    void StorePending(std::vector<PendingWord>& pending);
 
     // Open addressing in one flat array: a million words built and found without a node each.
     struct Entry {
