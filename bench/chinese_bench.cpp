@@ -2,6 +2,9 @@
 // Chinese lyrics to pinyin, and pinyin to phonetic symbols, on 1 MB of input each (UTF-16 bytes).
 #include "phonetic/pinyin_to_phonetic.h"
 #include "pinyin/chinese_to_pinyin.h"
+#include "pinyin/chinese_words_to_pinyin.h"
+#include "pinyin/unihan_readings.h"
+#include "pinyin/word_dictionary.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,6 +38,36 @@ void BM_ChineseToPinYin(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * lyrics.size() * 2);
 }
 BENCHMARK(BM_ChineseToPinYin)->Unit(benchmark::kMillisecond);
+
+void BM_ChineseWordsToPinYin(benchmark::State& state) {
+    const QString lyrics = ChineseLyrics();
+    if (!lirobel::pinyin::WordReadingProblem().isEmpty()) {
+        state.SkipWithError("the word-aware reader cannot load its dictionary");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lirobel::pinyin::ChineseWordsToPinYin(lyrics));
+    state.SetBytesProcessed(state.iterations() * lyrics.size() * 2);
+}
+BENCHMARK(BM_ChineseWordsToPinYin)->Unit(benchmark::kMillisecond);
+
+// What the first reading by words costs: building the word and character tables from the database.
+void BM_LoadWordDictionary(benchmark::State& state) {
+    for (auto _ : state) {
+        const lirobel::pinyin::WordDictionary dictionary;
+        benchmark::DoNotOptimize(dictionary.Problem());
+    }
+}
+BENCHMARK(BM_LoadWordDictionary)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What the first rare character costs: decompressing Unihan and taking its readings.
+void BM_LoadUnihanReadings(benchmark::State& state) {
+    for (auto _ : state) {
+        const lirobel::pinyin::UnihanReadings readings;
+        benchmark::DoNotOptimize(readings.Problem());
+    }
+}
+BENCHMARK(BM_LoadUnihanReadings)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_PinYinToPhonetic(benchmark::State& state) {
     const QString pinyin = PinYinText();

@@ -9,6 +9,10 @@ LIROBEL_PACKAGES=(
     fonts-wqy-microhei             # so that Chinese and kana render instead of boxes
     libmecab-dev                   # MeCab, which reads the kanji of Japanese lyrics
     mecab-ipadic-utf8              # its dictionary (the one LIROBEL_JAPANESE_DICTIONARY_PACKAGE names)
+    libsqlite3-dev                 # reading by words: the phrase database
+    unicode-data libbz2-dev        # reading by words: rare characters' readings (Unihan, packed with bzip2)
+    libopencc-dev pkg-config       # reading by words: traditional characters to simplified (t2s)
+    pinyin-database                # reading by words: Chinese words with readings and frequencies
 )
 
 lirobel_install_missing_packages() {

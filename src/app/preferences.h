@@ -10,6 +10,9 @@ namespace lirobel::app {
 /// Whether the phonetic writer skips held notes (lyric "-").
 inline constexpr QAnyStringView kSkipHeldNotesPreference = u"PhoneticWriter/SkipHeldNotes";
 
+/// Whether the Chinese tab reads lyrics by words (polyphones, traditional and rarer characters).
+inline constexpr QAnyStringView kReadByWordsPreference = u"ChineseTab/ReadByWords";
+
 bool ReadPreference(QAnyStringView key, bool byDefault);
 /// Stores the choice at once; a configuration folder that cannot be written loses it with a word on stderr.
 void WritePreference(QAnyStringView key, bool value);

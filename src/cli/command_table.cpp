@@ -13,20 +13,25 @@ constexpr OptionSpec kSinger{"singer", "NAME", {}};
 constexpr OptionSpec kSkipHeld{"skip-held", {}, {}, false, true};
 constexpr OptionSpec kDryRun{"dry-run", {}, {}, false, true};
 constexpr OptionSpec kKanji{"kanji", {}, {}, false, true};
+constexpr OptionSpec kWords{"words", {}, {}, false, true};
 
 constexpr const OptionSpec* kKanaOptions[] = {&kKanji, &kHa, &kWo, &kZu, &kSettings};
 constexpr const OptionSpec* kRomajiOptions[] = {&kWo, &kZu, &kSettings};
+constexpr const OptionSpec* kPinYinOptions[] = {&kWords};
 constexpr const OptionSpec* kPhoneticOptions[] = {&kSinger};
 constexpr const OptionSpec* kPourOptions[] = {&kSkipHeld, &kDryRun};
 
+// One command a line, as the usage lists them.
+// clang-format off
 constexpr CommandSpec kCommands[] = {
     {"kana", kKanaOptions, "[FILE]", 0, 1, RunKana},
     {"reading", {}, "[FILE]", 0, 1, RunReading},
     {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
-    {"pinyin", {}, "[FILE]", 0, 1, RunPinYin},
+    {"pinyin", kPinYinOptions, "[FILE]", 0, 1, RunPinYin},
     {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
     {"pour", kPourOptions, "VSQX [FILE]", 1, 2, RunPour},
 };
+// clang-format on
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "phonetic/pinyin_to_phonetic.h"
 #include "pinyin/character_code.h"
 #include "pinyin/chinese_to_pinyin.h"
+#include "pinyin/chinese_words_to_pinyin.h"
 
 namespace lirobel::cli {
 
@@ -12,6 +13,13 @@ int RunPinYin(const Invocation& invocation, CliContext& context) {
     const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
     if (!text)
         return kExitFailure;
+    if (invocation.Has("words")) {
+        const QString read = pinyin::WordReadingProblem().isEmpty() ? pinyin::ChineseWordsToPinYin(*text) : QString();
+        const QString problem = pinyin::WordReadingProblem();
+        if (!problem.isEmpty())
+            return Fail(context, QStringLiteral("cannot read by words: ") + problem);
+        return WriteResult(read, context);
+    }
     if (!pinyin::CharacterCodesAvailable())
         return Fail(context, QStringLiteral("the system's iconv has no code page 936 (CP936), so no Chinese "
                                             "character can be recognised"));

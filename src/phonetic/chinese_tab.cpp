@@ -3,13 +3,17 @@
 
 #include "app/fixed_layout.h"
 #include "app/message_box.h"
+#include "app/preferences.h"
 #include "app/text_pane.h"
 #include "phonetic/pinyin_to_phonetic.h"
 #include "pinyin/chinese_to_pinyin.h"
+#include "pinyin/chinese_words_to_pinyin.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
@@ -47,6 +51,16 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     phoneticLabel->setBuddy(m_phonetic);
     auto* begin = Placed(new QPushButton(QStringLiteral("开始转换"), this), "Begin2", {8, 392, 121, 37});
     auto* put = Placed(new QPushButton(QStringLiteral("VOCALOID音标灌入"), this), "PutPhonetic", {360, 392, 137, 37});
+    m_readByWords = Placed(new QCheckBox(QStringLiteral("按词语识别读音（多音字、繁体、生僻字）"), this), "ReadByWords",
+                           {134, 402, 222, 17});
+    m_readByWords->setChecked(app::ReadPreference(app::kReadByWordsPreference, false));
+    // The space between the two buttons is narrower than the caption in the usual font; a smaller font
+    // shows it whole without moving anything.
+    for (QFont font = m_readByWords->font();
+         m_readByWords->sizeHint().width() > m_readByWords->width() && font.pointSizeF() > 6;) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        m_readByWords->setFont(font);
+    }
 
     app::WidenToFitCaptions(this);
 
@@ -54,17 +68,39 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     connect(m_pinyin, &TextPane::PlainTextChanged, this, &ChineseTab::FollowPinYin);
     connect(begin, &QPushButton::clicked, this, &ChineseTab::Convert);
     connect(put, &QPushButton::clicked, this, &ChineseTab::PutPhoneticPressed);
+    connect(m_readByWords, &QCheckBox::toggled, this, [this](bool checked) {
+        app::WritePreference(app::kReadByWordsPreference, checked);
+        FollowChineseText();
+    });
 }
 
 // The two input panes empty each other; since setting an empty pane to "" changes nothing, the
 // exchange ends once all three panes are empty.
 void ChineseTab::FollowChineseText() {
     if (!m_chinese->text().isEmpty()) {
-        m_pinyin->SetText(pinyin::ChineseToPinYin(m_chinese->text()));
+        m_pinyin->SetText(ReadPinYin(m_chinese->text()));
         return;
     }
     m_phonetic->SetText({});
     m_pinyin->SetText({});
+}
+
+QString ChineseTab::ReadPinYin(const QString& chinese) {
+    if (!m_readByWords->isChecked())
+        return pinyin::ChineseToPinYin(chinese);
+    QString problem = pinyin::WordReadingProblem();
+    if (problem.isEmpty()) {
+        const QString read = pinyin::ChineseWordsToPinYin(chinese);
+        problem = pinyin::WordReadingProblem();
+        if (problem.isEmpty())
+            return read;
+    }
+    // Without its dictionary the mode cannot work at all: say so once and fall back to the default reading.
+    const QSignalBlocker quiet(m_readByWords);
+    m_readByWords->setChecked(false);
+    app::WritePreference(app::kReadByWordsPreference, false);
+    app::MessageBox::ShowUnexpectedFailure(this, QStringLiteral("Cannot read by words: ") + problem);
+    return pinyin::ChineseToPinYin(chinese);
 }
 
 void ChineseTab::FollowPinYin() {

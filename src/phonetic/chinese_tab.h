@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 
 namespace lirobel::app {
@@ -14,7 +15,8 @@ namespace lirobel::phonetic {
 
 /// The page `Frame2`. The pinyin pane `PinYin` follows every change of the Chinese pane `ChineseText`;
 /// `Begin2` converts the pinyin into the phonetic pane `VPhonetic`, every "|" in red; emptying either
-/// input pane empties all three.
+/// input pane empties all three. While `ReadByWords` is ticked (a per-user preference), the pinyin is read
+/// by words; ticking or clearing it reads the Chinese pane again.
 class ChineseTab : public QWidget {
     Q_OBJECT
 
@@ -30,6 +32,7 @@ signals:
 
 private:
     void FollowChineseText();
+    QString ReadPinYin(const QString& chinese);
     void FollowPinYin();
     void Convert();
     void ShowPhonetic(const QString& phonetic);
@@ -38,6 +41,7 @@ private:
     app::TextPane* m_pinyin;
     app::TextPane* m_phonetic;
     QComboBox* m_singer;
+    QCheckBox* m_readByWords;
 };
 
 } // namespace lirobel::phonetic

@@ -39,6 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         CliCase{"pinyin", {"pinyin"}, "你好", 0, "ni,hao,\n", ""},
         CliCase{"pinyinStdinDash", {"pinyin", "-"}, "你好\n", 0, "ni,hao,\n", ""},
+        CliCase{"pinyinWords", {"pinyin", "--words"}, "長大了", 0, "zhang,da,le,\n", ""},
+        CliCase{"pinyinWordsTakesNoValue", {"pinyin", "--words=yes"}, "", 2, "", kUsage},
         CliCase{"pinyinNothingChinese", {"pinyin"}, "abc", 0, "\n", ""},
         CliCase{"phonetic", {"phonetic"}, "ni,hao", 0, "J i|h a o|\n", ""},
         CliCase{"phoneticKeepsItsComma", {"phonetic"}, "ni,hao,\r\n", 0, "J i|h a o|\n", ""},

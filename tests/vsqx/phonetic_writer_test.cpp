@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QSettings>
 #include <QTimer>
 #include <fcntl.h>
 
@@ -62,10 +61,6 @@ class PhoneticWriterTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_preferences.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_preferences.path());
-    }
     void init() {
         m_started = std::make_unique<WindowUnderTest>();
         m_started->ShowPage(1);
@@ -281,7 +276,6 @@ private:
         return Find<QWidget>(m_started->window.get(), "PhoneticWriter");
     }
 
-    QTemporaryDir m_preferences;
     std::unique_ptr<WindowUnderTest> m_started;
     QString m_song;
 };

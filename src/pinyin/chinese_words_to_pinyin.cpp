@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "pinyin/chinese_words_to_pinyin.h"
+
+#include "pinyin/traditional_to_simplified.h"
+#include "pinyin/unihan_readings.h"
+#include "pinyin/word_dictionary.h"
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+namespace lirobel::pinyin {
+
+namespace {
+
+struct WordReader {
+    WordDictionary dictionary;
+    TraditionalToSimplified simplifier;
+    // Only looked at here: the readings themselves are built when first needed.
+    QString unihanProblem = UnihanReadings::Unreadable();
+
+    QString Problem() const {
+        if (!dictionary.Problem().isEmpty())
+            return dictionary.Problem();
+        return !simplifier.Problem().isEmpty() ? simplifier.Problem() : unihanProblem;
+    }
+};
+
+const WordReader& Reader() {
+    static const WordReader reader;
+    return reader;
+}
+
+bool IsIdeograph(char16_t c) {
+    return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF);
+}
+
+std::atomic<bool> rareReadingsBuilt = false;
+
+// Unihan's readings of the ideographs that the database lacks (about 1,700 rare ones), built only when
+// lyrics first hold one of them, since decompressing Unihan takes a few tenths of a second.
+const UnihanReadings& RareReadings() {
+    static const UnihanReadings readings = [] {
+        UnihanReadings built;
+        rareReadingsBuilt = true;
+        return built;
+    }();
+    return readings;
+}
+
+// The best way to read characters[from, to) from each position on: fewest words, then the greatest sum
+// of word frequencies.
+struct Split {
+    int words = 0;
+    std::int64_t frequency = 0;
+    int length = 1;                             ///< of the first word
+    const WordDictionary::Word* word = nullptr; ///< the first word, nullptr for a lone character
+};
+
+void ReadRun(const WordDictionary& dictionary, const char16_t* run, int size, std::vector<Split>& splits,
+             QString& pinyin) {
+    splits.assign(static_cast<std::size_t>(size) + 1, Split{});
+    for (int at = size - 1; at >= 0; --at) {
+        Split best{splits[at + 1].words + 1, splits[at + 1].frequency, 1, nullptr};
+        for (int length = 2; length <= std::min(WordDictionary::kLongestWord, size - at); ++length) {
+            const WordDictionary::Word* word = dictionary.Find(run + at, length);
+            if (!word)
+                break;
+            if (word->frequency >= 0) {
+                const Split& rest = splits[at + length];
+                const Split candidate{rest.words + 1, rest.frequency + word->frequency, length, word};
+                if (candidate.words < best.words ||
+                    (candidate.words == best.words && candidate.frequency > best.frequency))
+                    best = candidate;
+            }
+            if (!word->startsLongerWords)
+                break;
+        }
+        splits[at] = best;
+    }
+    for (int at = 0; at < size; at += splits[at].length) {
+        const Split& split = splits[at];
+        for (int i = 0; i < split.length; ++i) {
+            const std::uint16_t syllable =
+                split.word ? split.word->syllables[i] : dictionary.CharacterSyllable(run[at + i]);
+            pinyin += dictionary.Syllable(syllable);
+        }
+    }
+}
+
+} // namespace
+
+QString WordReadingProblem() {
+    const QString problem = Reader().Problem();
+    if (problem.isEmpty() && rareReadingsBuilt)
+        return RareReadings().Problem();
+    return problem;
+}
+
+QString ChineseWordsToPinYin(const QString& text) {
+    const WordReader& reader = Reader();
+    if (!reader.Problem().isEmpty())
+        return {};
+    const QString simplified = reader.simplifier.Simplified(text);
+    const WordDictionary& dictionary = reader.dictionary;
+    QString pinyin;
+    pinyin.reserve(simplified.size() * 4); // a syllable and its comma take about four characters
+    std::vector<Split> splits;
+    const auto* characters = reinterpret_cast<const char16_t*>(simplified.utf16());
+    const int size = static_cast<int>(simplified.size());
+    for (int at = 0; at < size;) {
+        if (dictionary.CharacterSyllable(characters[at]) == WordDictionary::kNoSyllable) {
+            if (IsIdeograph(characters[at])) {
+                const UnihanReadings& rare = RareReadings();
+                if (!rare.Problem().isEmpty())
+                    return {};
+                pinyin += rare.Reading(characters[at]);
+            }
+            ++at;
+            continue;
+        }
+        int end = at + 1;
+        while (end < size && dictionary.CharacterSyllable(characters[end]) != WordDictionary::kNoSyllable)
+            ++end;
+        ReadRun(dictionary, characters + at, end - at, splits, pinyin);
+        at = end;
+    }
+    return pinyin;
+}
+
+} // namespace lirobel::pinyin

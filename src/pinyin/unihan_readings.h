@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace lirobel::pinyin {
+
+/// The customary toneless reading (ü written as v) of every character of the basic plane that the Unihan
+/// database of Debian's package unicode-data reads: its kMandarin reading, else the first of kHanyuPinyin,
+/// kXHC1983 or kTGHZ2013; a character with none of them takes the reading of a variant that has one (from
+/// Unihan's variants, else from the form its definition names: "(same as 昆)").
+/// Takes a few tenths of a second to build: for the rare characters the phrase database lacks.
+class UnihanReadings {
+public:
+    explicit UnihanReadings(const char* readingsPath = kReadingsPath, const char* variantsPath = kVariantsPath);
+
+    /// Empty once the readings are usable; otherwise what is missing or broken.
+    const QString& Problem() const { return m_problem; }
+    /// The reading followed by ",", as the pinyin text carries it, or an empty view.
+    QStringView Reading(char16_t c) const { return m_syllables[m_characters[c]]; }
+
+    /// Why the files cannot be read, or an empty string; far cheaper than building the readings.
+    static QString Unreadable(const char* readingsPath = kReadingsPath, const char* variantsPath = kVariantsPath);
+
+    static constexpr const char* kReadingsPath = "/usr/share/unicode/Unihan_Readings.txt.bz2";
+    static constexpr const char* kVariantsPath = "/usr/share/unicode/Unihan_Variants.txt.bz2";
+
+private:
+    QString Load(const char* readingsPath, const char* variantsPath);
+
+    std::vector<QString> m_syllables{QString()};
+    std::array<std::uint16_t, 0x10000> m_characters{};
+    QString m_problem;
+};
+
+/// A pinyin syllable with its tone marks dropped and ü written as v: "lǜ" gives "lv", "ńg" gives "ng".
+QString Toneless(QStringView marked);
+
+} // namespace lirobel::pinyin

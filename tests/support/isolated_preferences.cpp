@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Linked into every window test: the preferences go to a folder of the test's own, so that a test starts
+// from the defaults whatever the developer running it has chosen in ~/.config/Lirobel.
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace {
+
+void IsolatePreferences() {
+    static const QTemporaryDir folder;
+    if (!folder.isValid())
+        qFatal("cannot make a folder for the preferences: %s", qPrintable(folder.errorString()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+}
+
+} // namespace
+
+// Before initTestCase and before any window reads a preference.
+Q_COREAPP_STARTUP_FUNCTION(IsolatePreferences)
