@@ -85,11 +85,11 @@ private:
 void WriteHeader(Writer& out, const Tags& tags) {
     const QString root = QString::fromLatin1(tags.root);
     out.Line(0, R"(<?xml version="1.0" encoding="UTF-8" standalone="no"?>)");
-    out.Line(0, QStringLiteral(R"(<%1 xmlns="http://www.yamaha.co.jp/vocaloid/schema/%1/")").arg(root));
+    out.Line(0, QStringLiteral(R"(<%1 xmlns="http://www.example.org/sequencer/schema/%1/")").arg(root));
     out.Line(0, R"(      xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")");
     out.Line(
         0,
-        QStringLiteral(R"(      xsi:schemaLocation="http://www.yamaha.co.jp/vocaloid/schema/%1/ %1.xsd">)").arg(root));
+        QStringLiteral(R"(      xsi:schemaLocation="http://www.example.org/sequencer/schema/%1/ %1.xsd">)").arg(root));
     out.Line(1, "<vender><![CDATA[Yamaha corporation]]></vender>");
     out.Data(1, "version", QString::fromLatin1(tags.version));
     out.Line(1, "<vVoiceTable>");
