@@ -14,11 +14,10 @@ int RunPinYin(const Invocation& invocation, CliContext& context) {
     if (!text)
         return kExitFailure;
     if (invocation.Has("words")) {
-        const QString read = pinyin::WordReadingProblem().isEmpty() ? pinyin::ChineseWordsToPinYin(*text) : QString();
-        const QString problem = pinyin::WordReadingProblem();
-        if (!problem.isEmpty())
-            return Fail(context, QStringLiteral("cannot read by words: ") + problem);
-        return WriteResult(read, context);
+        const pinyin::WordReading read = pinyin::ReadChineseByWords(*text);
+        if (!read.problem.isEmpty())
+            return Fail(context, QStringLiteral("cannot read by words: ") + read.problem);
+        return WriteResult(read.pinyin, context);
     }
     if (!pinyin::CharacterCodesAvailable())
         return Fail(context, QStringLiteral("the system's iconv has no code page 936 (CP936), so no Chinese "

@@ -88,18 +88,14 @@ void ChineseTab::FollowChineseText() {
 QString ChineseTab::ReadPinYin(const QString& chinese) {
     if (!m_readByWords->isChecked())
         return pinyin::ChineseToPinYin(chinese);
-    QString problem = pinyin::WordReadingProblem();
-    if (problem.isEmpty()) {
-        const QString read = pinyin::ChineseWordsToPinYin(chinese);
-        problem = pinyin::WordReadingProblem();
-        if (problem.isEmpty())
-            return read;
-    }
+    pinyin::WordReading read = pinyin::ReadChineseByWords(chinese);
+    if (read.problem.isEmpty())
+        return std::move(read.pinyin);
     // Without its dictionary the mode cannot work at all: say so once and fall back to the default reading.
     const QSignalBlocker quiet(m_readByWords);
     m_readByWords->setChecked(false);
     app::WritePreference(app::kReadByWordsPreference, false);
-    app::MessageBox::ShowUnexpectedFailure(this, QStringLiteral("Cannot read by words: ") + problem);
+    app::MessageBox::ShowUnexpectedFailure(this, QStringLiteral("Cannot read by words: ") + read.problem);
     return pinyin::ChineseToPinYin(chinese);
 }
 

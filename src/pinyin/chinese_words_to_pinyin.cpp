@@ -128,4 +128,14 @@ QString ChineseWordsToPinYin(const QString& text) {
     return pinyin;
 }
 
+WordReading ReadChineseByWords(const QString& text) {
+    if (QString problem = WordReadingProblem(); !problem.isEmpty())
+        return {{}, std::move(problem)};
+    QString pinyin = ChineseWordsToPinYin(text);
+    // A rare character may have found Unihan's readings missing or broken on the way.
+    if (QString problem = WordReadingProblem(); !problem.isEmpty())
+        return {{}, std::move(problem)};
+    return {std::move(pinyin), {}};
+}
+
 } // namespace lirobel::pinyin

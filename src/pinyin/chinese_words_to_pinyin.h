@@ -20,4 +20,13 @@ QString WordReadingProblem();
 /// so during the call: check it after the call too.
 QString ChineseWordsToPinYin(const QString& text);
 
+/// The pinyin that ChineseWordsToPinYin gives, or why the reader could not give it.
+struct WordReading {
+    QString pinyin;
+    QString problem; ///< empty when the pinyin is the reading
+};
+
+/// ChineseWordsToPinYin, with WordReadingProblem() checked before and after it.
+WordReading ReadChineseByWords(const QString& text);
+
 } // namespace lirobel::pinyin
