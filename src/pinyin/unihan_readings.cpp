@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pinyin/unihan_readings.h"
 
+#include "pinyin/table_bytes.h"
+
 #include <QFile>
 #include <QHash>
 #include <algorithm>
@@ -139,6 +141,20 @@ UnihanReadings::UnihanReadings(const char* readingsPath, const char* variantsPat
     m_problem = Unreadable(readingsPath, variantsPath);
     if (m_problem.isEmpty())
         m_problem = Load(readingsPath, variantsPath);
+}
+
+UnihanReadings::UnihanReadings(TableReader& saved) {
+    if (saved.Take(m_syllables) && !m_syllables.empty() && m_syllables.size() <= 0x10000 &&
+        saved.Take(std::span<std::uint16_t>(m_characters)) &&
+        std::all_of(m_characters.begin(), m_characters.end(),
+                    [&](std::uint16_t syllable) { return syllable < m_syllables.size(); }))
+        return;
+    m_problem = QStringLiteral("the saved Unihan readings are damaged");
+}
+
+void UnihanReadings::SaveTo(TableWriter& writer) const {
+    writer.Put(m_syllables);
+    writer.Put(std::span<const std::uint16_t>(m_characters));
 }
 
 QString UnihanReadings::Unreadable(const char* readingsPath, const char* variantsPath) {

@@ -9,6 +9,9 @@
 
 namespace lirobel::pinyin {
 
+class TableReader;
+class TableWriter;
+
 /// The customary toneless reading (ü written as v) of every character of the basic plane that the Unihan
 /// database of Debian's package unicode-data reads: its kMandarin reading, else the first of kHanyuPinyin,
 /// kXHC1983 or kTGHZ2013; a character with none of them takes the reading of a variant that has one (from
@@ -17,6 +20,9 @@ namespace lirobel::pinyin {
 class UnihanReadings {
 public:
     explicit UnihanReadings(const char* readingsPath = kReadingsPath, const char* variantsPath = kVariantsPath);
+    /// The readings as SaveTo wrote them; Problem() is not empty when the bytes do not hold them whole.
+    explicit UnihanReadings(TableReader& saved);
+    void SaveTo(TableWriter& writer) const;
 
     /// Empty once the readings are usable; otherwise what is missing or broken.
     const QString& Problem() const { return m_problem; }

@@ -10,6 +10,9 @@
 
 namespace lirobel::pinyin {
 
+class TableReader;
+class TableWriter;
+
 /// Chinese words with their readings and frequencies, and the usual reading of every character, built
 /// once from the phrase database of Debian's package pinyin-database: words of two to four characters, and
 /// the most frequent reading of each of its 26,000 single characters.
@@ -25,6 +28,9 @@ public:
     };
 
     explicit WordDictionary(const char* databasePath = kDatabasePath);
+    /// The tables as SaveTo wrote them; Problem() is not empty when the bytes do not hold them whole.
+    explicit WordDictionary(TableReader& saved);
+    void SaveTo(TableWriter& writer) const;
 
     /// Empty once the dictionary is usable; otherwise what is missing.
     const QString& Problem() const { return m_problem; }
