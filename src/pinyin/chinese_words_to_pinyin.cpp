@@ -2,7 +2,6 @@
 #include "pinyin/chinese_words_to_pinyin.h"
 
 #include "pinyin/reading_tables.h"
-#include "pinyin/traditional_to_simplified.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,16 +10,10 @@ namespace lirobel::pinyin {
 
 namespace {
 
-struct WordReader {
-    std::unique_ptr<ReadingTables> tables = LoadReadingTables(UserCacheFolder());
-    TraditionalToSimplified simplifier;
-
-    QString Problem() const { return tables->Problem().isEmpty() ? simplifier.Problem() : tables->Problem(); }
-};
-
-const WordReader& Reader() {
-    static const WordReader reader;
-    return reader;
+// Loaded on first use, once per process.
+const ReadingTables& Tables() {
+    static const std::unique_ptr<ReadingTables> tables = LoadReadingTables(UserCacheFolder());
+    return *tables;
 }
 
 bool IsIdeograph(char16_t c) {
@@ -40,6 +33,8 @@ void ReadRun(const WordDictionary& dictionary, const char16_t* run, int size, st
              QString& pinyin) {
     splits.assign(static_cast<std::size_t>(size) + 1, Split{});
     for (int at = size - 1; at >= 0; --at) {
+        if (at >= 1)
+            dictionary.Prefetch(run + at - 1, 2); // the next position's first lookup
         Split best{splits[at + 1].words + 1, splits[at + 1].frequency, 1, nullptr};
         for (int length = 2; length <= std::min(WordDictionary::kLongestWord, size - at); ++length) {
             const WordDictionary::Word* word = dictionary.Find(run + at, length);
@@ -70,15 +65,15 @@ void ReadRun(const WordDictionary& dictionary, const char16_t* run, int size, st
 } // namespace
 
 QString WordReadingProblem() {
-    return Reader().Problem();
+    return Tables().Problem();
 }
 
 QString ChineseWordsToPinYin(const QString& text) {
-    const WordReader& reader = Reader();
-    if (!reader.Problem().isEmpty())
+    const ReadingTables& tables = Tables();
+    if (!tables.Problem().isEmpty())
         return {};
-    const QString simplified = reader.simplifier.Simplified(text);
-    const WordDictionary& dictionary = reader.tables->dictionary;
+    const QString simplified = tables.simplifier.Simplified(text);
+    const WordDictionary& dictionary = tables.dictionary;
     QString pinyin;
     pinyin.reserve(simplified.size() * 4); // a syllable and its comma take about four characters
     std::vector<Split> splits;
@@ -87,7 +82,7 @@ QString ChineseWordsToPinYin(const QString& text) {
     for (int at = 0; at < size;) {
         if (dictionary.CharacterSyllable(characters[at]) == WordDictionary::kNoSyllable) {
             if (IsIdeograph(characters[at]))
-                pinyin += reader.tables->rare.Reading(characters[at]);
+                pinyin += tables.rare.Reading(characters[at]);
             ++at;
             continue;
         }

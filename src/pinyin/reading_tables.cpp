@@ -11,14 +11,23 @@ namespace lirobel::pinyin {
 namespace {
 
 // Raise it whenever the tables come out differently from the same files, or are saved differently.
-constexpr std::uint32_t kFormatVersion = 1;
+constexpr std::uint32_t kFormatVersion = 2;
 
 } // namespace
+
+QString ReadingTables::Problem() const {
+    for (const QString* problem : {&dictionary.Problem(), &rare.Problem(), &simplifier.Problem()}) {
+        if (!problem->isEmpty())
+            return *problem;
+    }
+    return {};
+}
 
 QByteArray ReadingTables::Saved() const {
     TableWriter writer;
     dictionary.SaveTo(writer);
     rare.SaveTo(writer);
+    simplifier.SaveTo(writer);
     return writer.Bytes();
 }
 

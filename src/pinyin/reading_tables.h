@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "pinyin/traditional_to_simplified.h"
 #include "pinyin/unihan_readings.h"
 #include "pinyin/word_dictionary.h"
 
@@ -10,17 +11,18 @@
 
 namespace lirobel::pinyin {
 
-/// Every table that reading by words needs, built from the packages' files or restored from the bytes
+/// Everything that reading by words needs, built from the packages' files or restored from the bytes
 /// Saved() gave.
 struct ReadingTables {
     WordDictionary dictionary;
     UnihanReadings rare; ///< the characters the dictionary lacks
+    TraditionalToSimplified simplifier;
 
     ReadingTables() = default;
-    explicit ReadingTables(TableReader& saved) : dictionary(saved), rare(saved) {}
+    explicit ReadingTables(TableReader& saved) : dictionary(saved), rare(saved), simplifier(saved) {}
 
-    /// Empty when both tables are usable.
-    QString Problem() const { return dictionary.Problem().isEmpty() ? rare.Problem() : dictionary.Problem(); }
+    /// Empty when every part is usable.
+    QString Problem() const;
     QByteArray Saved() const;
 };
 

@@ -156,9 +156,13 @@ const WordDictionary::Word* WordDictionary::Find(const char16_t* characters, int
     }
 }
 
+void WordDictionary::Prefetch(const char16_t* characters, int length) const {
+    __builtin_prefetch(&m_words[Mixed(Key(characters, length)) & (m_words.size() - 1)]);
+}
+
 WordDictionary::Word& WordDictionary::Slot(std::uint64_t key) {
     if ((m_wordCount + 1) * 10 > m_words.size() * 7) {
-        std::vector<Entry> old(m_words.size() * 2);
+        decltype(m_words) old(m_words.size() * 2);
         old.swap(m_words);
         m_wordCount = 0;
         for (const Entry& entry : old) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "pinyin/huge_page_allocator.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -39,6 +41,8 @@ public:
     std::uint16_t CharacterSyllable(char16_t c) const { return m_characters[c]; }
     /// The entry of 2 to kLongestWord characters, or nullptr.
     const Word* Find(const char16_t* characters, int length) const;
+    /// Starts fetching the place of an entry that Find will soon look for: the table outgrows the caches.
+    void Prefetch(const char16_t* characters, int length) const;
     /// A syllable followed by ",", as the pinyin text carries it.
     QStringView Syllable(std::uint16_t index) const { return m_syllables[index]; }
 
@@ -65,7 +69,7 @@ private:
     std::vector<QString> m_syllables{QString()};
     QHash<QString, std::uint16_t> m_syllableIndex;
     std::array<std::uint16_t, 0x10000> m_characters{};
-    std::vector<Entry> m_words;
+    std::vector<Entry, HugePageAllocator<Entry>> m_words;
     std::size_t m_wordCount = 0;
     QString m_problem;
 };
