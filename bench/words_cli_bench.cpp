@@ -20,7 +20,8 @@ QByteArray LyricsFile(qsizetype bytes) {
         if (!row.isEmpty())
             lines += row.left(row.indexOf('\t')) + '\n';
     }
-    return lines.repeated(bytes / lines.size() + 1).left(bytes);
+    const QByteArray lyrics = lines.repeated(bytes / lines.size() + 1);
+    return lyrics.left(lyrics.lastIndexOf('\n', bytes - 1) + 1); // whole lines, whole characters
 }
 
 double ChildrenCpuSeconds() {
