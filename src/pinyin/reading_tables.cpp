@@ -11,7 +11,7 @@ namespace lirobel::pinyin {
 namespace {
 
 // Raise it whenever the tables come out differently from the same files, or are saved differently.
-constexpr std::uint32_t kFormatVersion = 2;
+constexpr std::uint32_t kFormatVersion = 3;
 
 } // namespace
 
@@ -34,8 +34,9 @@ QByteArray ReadingTables::Saved() const {
 std::unique_ptr<ReadingTables> LoadReadingTables(const QString& cacheFolder) {
     const QString path = cacheFolder.isEmpty() ? QString() : cacheFolder + QStringLiteral("/reading-tables");
     // Taken before building: files replaced meanwhile make this cache stale rather than wrongly current.
-    const QByteArray key = CacheKey(
-        kFormatVersion, {WordDictionary::kDatabasePath, UnihanReadings::kReadingsPath, UnihanReadings::kVariantsPath});
+    const auto& opencc = TraditionalToSimplified::kDataFiles;
+    const QByteArray key = CacheKey(kFormatVersion, {WordDictionary::kDatabasePath, UnihanReadings::kReadingsPath,
+                                                     UnihanReadings::kVariantsPath, opencc[0], opencc[1], opencc[2]});
     if (const std::optional<QByteArray> saved = path.isEmpty() ? std::nullopt : ReadCacheFile(path, key)) {
         TableReader reader(*saved);
         auto tables = std::make_unique<ReadingTables>(reader);
