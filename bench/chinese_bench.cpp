@@ -3,9 +3,12 @@
 #include "phonetic/pinyin_to_phonetic.h"
 #include "pinyin/chinese_to_pinyin.h"
 #include "pinyin/chinese_words_to_pinyin.h"
+#include "pinyin/reading_tables.h"
 #include "pinyin/unihan_readings.h"
 #include "pinyin/word_dictionary.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -51,7 +54,32 @@ void BM_ChineseWordsToPinYin(benchmark::State& state) {
 }
 BENCHMARK(BM_ChineseWordsToPinYin)->Unit(benchmark::kMillisecond);
 
-// What the first reading by words costs: building the word and character tables from the database.
+// What the first reading by words in a process costs after an install or upgrade: building the tables from
+// the packages' files, and caching them.
+void BM_LoadReadingTablesUncached(benchmark::State& state) {
+    QTemporaryDir folder;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(folder.filePath(QStringLiteral("reading-tables")));
+        state.ResumeTiming();
+        if (!lirobel::pinyin::LoadReadingTables(folder.path())->Problem().isEmpty())
+            state.SkipWithError("the tables cannot be built");
+    }
+}
+BENCHMARK(BM_LoadReadingTablesUncached)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What it costs in every later process: reading the cache.
+void BM_LoadReadingTablesCached(benchmark::State& state) {
+    QTemporaryDir folder;
+    lirobel::pinyin::LoadReadingTables(folder.path());
+    for (auto _ : state) {
+        if (!lirobel::pinyin::LoadReadingTables(folder.path())->Problem().isEmpty())
+            state.SkipWithError("the tables cannot be loaded");
+    }
+}
+BENCHMARK(BM_LoadReadingTablesCached)->Unit(benchmark::kMillisecond);
+
+// Of the uncached load: building the word and character tables from the database.
 void BM_LoadWordDictionary(benchmark::State& state) {
     for (auto _ : state) {
         const lirobel::pinyin::WordDictionary dictionary;

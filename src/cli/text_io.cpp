@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +19,8 @@ namespace {
 // make a stream that cannot be read (closed, a folder) look like empty input.
 std::optional<QByteArray> ReadToEnd(QIODevice& device) {
     QByteArray bytes;
+    if (!device.isSequential())
+        bytes.reserve(device.size()); // read into place, not grown and copied on the way
     char chunk[64 * 1024];
     for (;;) {
         const qint64 got = device.read(chunk, sizeof chunk);
@@ -53,9 +56,20 @@ std::optional<QByteArray> ReadFile(const QString& operand, CliContext& context) 
 
 } // namespace
 
-bool WriteText(QIODevice& device, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return device.write(bytes) == bytes.size();
+bool WriteText(QIODevice& device, QStringView text) {
+    // Piece by piece: a long result converted whole would take its size in memory again, and the time
+    // to fault that memory in.
+    constexpr qsizetype kPiece = 64 * 1024;
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype end = std::min(text.size(), at + kPiece);
+        if (end < text.size() && text[end - 1].isHighSurrogate())
+            ++end; // a surrogate pair stays whole
+        const QByteArray bytes = text.mid(at, end - at).toUtf8();
+        if (device.write(bytes) != bytes.size())
+            return false;
+        at = end;
+    }
+    return true;
 }
 
 void Tell(CliContext& context, QStringView message) {
@@ -96,19 +110,23 @@ std::optional<QString> ReadInputText(const QString& operand, CliContext& context
     return text;
 }
 
-QString WriteToStdout(const QString& text, CliContext& context) {
+QString WriteToStdout(QStringView text, CliContext& context) {
     if (WriteText(context.out, text))
         return {};
     return QStringLiteral("cannot write to standard output: ") + context.out.errorString();
 }
 
-int WriteOutput(const QString& text, CliContext& context) {
+int WriteOutput(QStringView text, CliContext& context) {
     const QString problem = WriteToStdout(text, context);
     return problem.isEmpty() ? kExitSuccess : Fail(context, problem);
 }
 
 int WriteResult(const QString& result, CliContext& context) {
-    return WriteOutput(result + u'\n', context);
+    // The line end apart: appended, it would copy a long result whole.
+    QString problem = WriteToStdout(result, context);
+    if (problem.isEmpty())
+        problem = WriteToStdout(u"\n", context);
+    return problem.isEmpty() ? kExitSuccess : Fail(context, problem);
 }
 
 } // namespace lirobel::cli

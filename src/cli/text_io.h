@@ -9,7 +9,7 @@
 namespace lirobel::cli {
 
 /// Writes the text as UTF-8. False when the device took less than all of it.
-bool WriteText(QIODevice& device, const QString& text);
+bool WriteText(QIODevice& device, QStringView text);
 
 /// Writes "lirobel-cli: " and the message to stderr. File names in it (text made by app::PathFromNative)
 /// go out as their own bytes.
@@ -29,11 +29,11 @@ std::optional<QByteArray> ReadInputBytes(const QString& operand, CliContext& con
 std::optional<QString> ReadInputText(const QString& operand, CliContext& context);
 
 /// Writes the text to stdout. Returns an empty string, or why stdout did not take all of it.
-QString WriteToStdout(const QString& text, CliContext& context);
+QString WriteToStdout(QStringView text, CliContext& context);
 
 /// Writes the text to stdout. Returns kExitSuccess, or kExitFailure with the cause on stderr when stdout
 /// did not take all of it.
-int WriteOutput(const QString& text, CliContext& context);
+int WriteOutput(QStringView text, CliContext& context);
 
 /// Writes the result and one LF to stdout, as WriteOutput does.
 int WriteResult(const QString& result, CliContext& context);

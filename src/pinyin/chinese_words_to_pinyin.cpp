@@ -1,51 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pinyin/chinese_words_to_pinyin.h"
 
-#include "pinyin/traditional_to_simplified.h"
-#include "pinyin/unihan_readings.h"
-#include "pinyin/word_dictionary.h"
+#include "pinyin/reading_tables.h"
 
 #include <algorithm>
-#include <atomic>
 #include <vector>
 
 namespace lirobel::pinyin {
 
 namespace {
 
-struct WordReader {
-    WordDictionary dictionary;
-    TraditionalToSimplified simplifier;
-    // Only looked at here: the readings themselves are built when first needed.
-    QString unihanProblem = UnihanReadings::Unreadable();
-
-    QString Problem() const {
-        if (!dictionary.Problem().isEmpty())
-            return dictionary.Problem();
-        return !simplifier.Problem().isEmpty() ? simplifier.Problem() : unihanProblem;
-    }
-};
-
-const WordReader& Reader() {
-    static const WordReader reader;
-    return reader;
+// Loaded on first use, once per process.
+const ReadingTables& Tables() {
+    static const std::unique_ptr<ReadingTables> tables = LoadReadingTables(UserCacheFolder());
+    return *tables;
 }
 
 bool IsIdeograph(char16_t c) {
     return (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF);
-}
-
-std::atomic<bool> rareReadingsBuilt = false;
-
-// Unihan's readings of the ideographs that the database lacks (about 1,700 rare ones), built only when
-// lyrics first hold one of them, since decompressing Unihan takes a few tenths of a second.
-const UnihanReadings& RareReadings() {
-    static const UnihanReadings readings = [] {
-        UnihanReadings built;
-        rareReadingsBuilt = true;
-        return built;
-    }();
-    return readings;
 }
 
 // The best way to read characters[from, to) from each position on: fewest words, then the greatest sum
@@ -61,6 +33,8 @@ void ReadRun(const WordDictionary& dictionary, const char16_t* run, int size, st
              QString& pinyin) {
     splits.assign(static_cast<std::size_t>(size) + 1, Split{});
     for (int at = size - 1; at >= 0; --at) {
+        if (at >= 1)
+            dictionary.Prefetch(run + at - 1, 2); // the next position's first lookup
         Split best{splits[at + 1].words + 1, splits[at + 1].frequency, 1, nullptr};
         for (int length = 2; length <= std::min(WordDictionary::kLongestWord, size - at); ++length) {
             const WordDictionary::Word* word = dictionary.Find(run + at, length);
@@ -91,18 +65,15 @@ void ReadRun(const WordDictionary& dictionary, const char16_t* run, int size, st
 } // namespace
 
 QString WordReadingProblem() {
-    const QString problem = Reader().Problem();
-    if (problem.isEmpty() && rareReadingsBuilt)
-        return RareReadings().Problem();
-    return problem;
+    return Tables().Problem();
 }
 
 QString ChineseWordsToPinYin(const QString& text) {
-    const WordReader& reader = Reader();
-    if (!reader.Problem().isEmpty())
+    const ReadingTables& tables = Tables();
+    if (!tables.Problem().isEmpty())
         return {};
-    const QString simplified = reader.simplifier.Simplified(text);
-    const WordDictionary& dictionary = reader.dictionary;
+    const QString simplified = tables.simplifier.Simplified(text);
+    const WordDictionary& dictionary = tables.dictionary;
     QString pinyin;
     pinyin.reserve(simplified.size() * 4); // a syllable and its comma take about four characters
     std::vector<Split> splits;
@@ -110,12 +81,8 @@ QString ChineseWordsToPinYin(const QString& text) {
     const int size = static_cast<int>(simplified.size());
     for (int at = 0; at < size;) {
         if (dictionary.CharacterSyllable(characters[at]) == WordDictionary::kNoSyllable) {
-            if (IsIdeograph(characters[at])) {
-                const UnihanReadings& rare = RareReadings();
-                if (!rare.Problem().isEmpty())
-                    return {};
-                pinyin += rare.Reading(characters[at]);
-            }
+            if (IsIdeograph(characters[at]))
+                pinyin += tables.rare.Reading(characters[at]);
             ++at;
             continue;
         }
@@ -131,11 +98,7 @@ QString ChineseWordsToPinYin(const QString& text) {
 WordReading ReadChineseByWords(const QString& text) {
     if (QString problem = WordReadingProblem(); !problem.isEmpty())
         return {{}, std::move(problem)};
-    QString pinyin = ChineseWordsToPinYin(text);
-    // A rare character may have found Unihan's readings missing or broken on the way.
-    if (QString problem = WordReadingProblem(); !problem.isEmpty())
-        return {{}, std::move(problem)};
-    return {std::move(pinyin), {}};
+    return {ChineseWordsToPinYin(text), {}};
 }
 
 } // namespace lirobel::pinyin

@@ -6,9 +6,10 @@
 
 namespace lirobel::pinyin {
 
-/// Why the word-aware reader cannot work on this system (its dictionary, OpenCC or Unihan missing, or
-/// Unihan found broken when a rare character first needed it), or an empty string. The first call loads
-/// the dictionary, in a fraction of a second; later calls cost nothing.
+/// Why the word-aware reader cannot work on this system (its dictionary, OpenCC or Unihan missing or
+/// broken), or an empty string. The first call loads the tables: from the user's cache in a few
+/// hundredths of a second, or built from the packages' files, in most of a second, when the cache is
+/// missing or older than them. Later calls cost nothing.
 QString WordReadingProblem();
 
 /// Pinyin text of Chinese lyrics read by words, in the format of ChineseToPinYin: lower-case syllables
@@ -16,8 +17,7 @@ QString WordReadingProblem();
 /// simplified forms; every run of hanzi is split into the words of the dictionary, fewest words first and
 /// the more frequent words among equals, and each character takes its word's reading; a character in no
 /// word takes its usual reading. Characters without a reading leave no trace. "长大了" gives
-/// "zhang,da,le,". Returns an empty string when WordReadingProblem() is not empty, also when it becomes
-/// so during the call: check it after the call too.
+/// "zhang,da,le,". Returns an empty string when WordReadingProblem() is not empty.
 QString ChineseWordsToPinYin(const QString& text);
 
 /// The pinyin that ChineseWordsToPinYin gives, or why the reader could not give it.
@@ -26,7 +26,7 @@ struct WordReading {
     QString problem; ///< empty when the pinyin is the reading
 };
 
-/// ChineseWordsToPinYin, with WordReadingProblem() checked before and after it.
+/// ChineseWordsToPinYin, with WordReadingProblem() checked first.
 WordReading ReadChineseByWords(const QString& text);
 
 } // namespace lirobel::pinyin

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pinyin/unihan_readings.h"
 
+#include "pinyin/table_bytes.h"
+
 #include <QFile>
 #include <QHash>
 #include <algorithm>
 #include <bzlib.h>
+#include <map>
 #include <optional>
 #include <string_view>
 
@@ -141,6 +144,20 @@ UnihanReadings::UnihanReadings(const char* readingsPath, const char* variantsPat
         m_problem = Load(readingsPath, variantsPath);
 }
 
+UnihanReadings::UnihanReadings(TableReader& saved) {
+    if (saved.Take(m_syllables) && !m_syllables.empty() && m_syllables.size() <= 0x10000 &&
+        saved.Take(std::span<std::uint16_t>(m_characters)) &&
+        std::all_of(m_characters.begin(), m_characters.end(),
+                    [&](std::uint16_t syllable) { return syllable < m_syllables.size(); }))
+        return;
+    m_problem = QStringLiteral("the saved Unihan readings are damaged");
+}
+
+void UnihanReadings::SaveTo(TableWriter& writer) const {
+    writer.Put(m_syllables);
+    writer.Put(std::span<const std::uint16_t>(m_characters));
+}
+
 QString UnihanReadings::Unreadable(const char* readingsPath, const char* variantsPath) {
     for (const char* path : {readingsPath, variantsPath}) {
         QFile file(QString::fromLocal8Bit(path));
@@ -148,6 +165,27 @@ QString UnihanReadings::Unreadable(const char* readingsPath, const char* variant
             return QStringLiteral("cannot open ") + Where(path) + QStringLiteral(": ") + file.errorString();
     }
     return {};
+}
+
+// Most characters that Unihan reads only in Cantonese are Cantonese coinages, written for a syllable that
+// other characters share. Last of all sources, they take the Mandarin reading most common among the
+// characters read in Mandarin that share their Cantonese syllable (tones aside); of equally common
+// readings, the first in alphabetical order.
+void UnihanReadings::ReadByCantoneseSyllable(const std::vector<std::pair<char16_t, std::string_view>>& cantonese) {
+    std::map<std::string_view, std::map<std::uint16_t, int>> mandarinCounts;
+    for (const auto& [c, syllable] : cantonese) {
+        if (m_characters[c] != 0)
+            ++mandarinCounts[syllable][m_characters[c]];
+    }
+    for (const auto& [c, syllable] : cantonese) {
+        const auto counts = mandarinCounts.find(syllable);
+        if (m_characters[c] != 0 || counts == mandarinCounts.end())
+            continue;
+        const auto mostCommon = std::max_element(counts->second.begin(), counts->second.end(), [&](auto a, auto b) {
+            return a.second != b.second ? a.second < b.second : m_syllables[a.first] > m_syllables[b.first];
+        });
+        m_characters[c] = mostCommon->first;
+    }
 }
 
 QString UnihanReadings::Load(const char* readingsPath, const char* variantsPath) {
@@ -158,8 +196,14 @@ QString UnihanReadings::Load(const char* readingsPath, const char* variantsPath)
     std::array<std::uint8_t, 0x10000> source;
     source.fill(kNoSource);
     QHash<QString, std::uint16_t> interned;
-    std::vector<std::pair<char16_t, char16_t>> definedAs; // (character, the one it is a form of)
+    std::vector<std::pair<char16_t, char16_t>> definedAs;         // (character, the one it is a form of)
+    std::vector<std::pair<char16_t, std::string_view>> cantonese; // (character, its first reading, toneless)
     ForEachEntry(*readings, [&](char16_t c, std::string_view field, std::string_view value) {
+        if (field == "kCantonese") {
+            const std::string_view syllable = value.substr(0, value.find(' '));
+            cantonese.emplace_back(c, syllable.substr(0, syllable.find_first_of("0123456789")));
+            return;
+        }
         if (field == "kDefinition") {
             if (const char16_t named = DefinedAsFormOf(value); named != 0 && named != c)
                 definedAs.emplace_back(c, named);
@@ -200,15 +244,20 @@ QString UnihanReadings::Load(const char* readingsPath, const char* variantsPath)
         });
     }
     borrowings.insert(borrowings.end(), definedAs.begin(), definedAs.end()); // the vaguer kind of variant last
-    for (bool borrowed = true; borrowed;) {
-        borrowed = false;
-        for (const auto& [c, variant] : borrowings) {
-            if (m_characters[c] == 0 && m_characters[variant] != 0) {
-                m_characters[c] = m_characters[variant];
-                borrowed = true;
+    const auto borrow = [&] {
+        for (bool borrowed = true; borrowed;) {
+            borrowed = false;
+            for (const auto& [c, variant] : borrowings) {
+                if (m_characters[c] == 0 && m_characters[variant] != 0) {
+                    m_characters[c] = m_characters[variant];
+                    borrowed = true;
+                }
             }
         }
-    }
+    };
+    borrow();
+    ReadByCantoneseSyllable(cantonese);
+    borrow(); // variants of the characters read that way
     return {};
 }
 

@@ -5,18 +5,26 @@
 #include <QStringView>
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace lirobel::pinyin {
 
+class TableReader;
+class TableWriter;
+
 /// The customary toneless reading (ü written as v) of every character of the basic plane that the Unihan
 /// database of Debian's package unicode-data reads: its kMandarin reading, else the first of kHanyuPinyin,
 /// kXHC1983 or kTGHZ2013; a character with none of them takes the reading of a variant that has one (from
-/// Unihan's variants, else from the form its definition names: "(same as 昆)").
+/// Unihan's variants, else from the form its definition names: "(same as 昆)"); one read only in Cantonese
+/// takes the Mandarin reading most common among the characters of its Cantonese syllable.
 /// Takes a few tenths of a second to build: for the rare characters the phrase database lacks.
 class UnihanReadings {
 public:
     explicit UnihanReadings(const char* readingsPath = kReadingsPath, const char* variantsPath = kVariantsPath);
+    /// The readings as SaveTo wrote them; Problem() is not empty when the bytes do not hold them whole.
+    explicit UnihanReadings(TableReader& saved);
+    void SaveTo(TableWriter& writer) const;
 
     /// Empty once the readings are usable; otherwise what is missing or broken.
     const QString& Problem() const { return m_problem; }
@@ -31,6 +39,7 @@ public:
 
 private:
     QString Load(const char* readingsPath, const char* variantsPath);
+    void ReadByCantoneseSyllable(const std::vector<std::pair<char16_t, std::string_view>>& cantonese);
 
     std::vector<QString> m_syllables{QString()};
     std::array<std::uint16_t, 0x10000> m_characters{};

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pinyin/word_dictionary.h"
 
+#include "pinyin/table_bytes.h"
+
+#include <algorithm>
+#include <bit>
 #include <memory>
 #include <sqlite3.h>
 
@@ -57,6 +61,14 @@ bool DecodePhrase(const unsigned char* text, int bytes, int length, char16_t* ph
     return text == end;
 }
 
+// A word as the cache file holds it: fixed sizes, no padding.
+struct SavedWord {
+    std::uint64_t key;
+    std::array<std::uint16_t, WordDictionary::kLongestWord> syllables;
+    std::int32_t frequency;
+    std::uint32_t startsLongerWords;
+};
+
 struct CloseDatabase {
     void operator()(sqlite3* database) const { sqlite3_close(database); }
 };
@@ -68,6 +80,59 @@ struct FinalizeStatement {
 
 WordDictionary::WordDictionary(const char* databasePath) {
     m_problem = LoadWords(databasePath);
+}
+
+// Only the occupied slots are saved, with a bit for each slot: the file is half the table's size, and
+// every word goes back to its own slot without being hashed again.
+void WordDictionary::SaveTo(TableWriter& writer) const {
+    writer.Put(m_syllables);
+    writer.Put(std::span<const std::uint16_t>(m_characters));
+    writer.Put(static_cast<std::uint64_t>(m_words.size()));
+    writer.Put(static_cast<std::uint64_t>(m_wordCount));
+    std::vector<std::uint64_t> occupied(m_words.size() / 64);
+    for (std::size_t at = 0; at < m_words.size(); ++at)
+        occupied[at / 64] |= std::uint64_t{m_words[at].key != 0} << (at % 64);
+    writer.Put(std::span<const std::uint64_t>(occupied));
+    for (const Entry& entry : m_words) {
+        if (entry.key != 0)
+            writer.Put(SavedWord{entry.key, entry.word.syllables, entry.word.frequency, entry.word.startsLongerWords});
+    }
+}
+
+WordDictionary::WordDictionary(TableReader& saved) {
+    m_problem = QStringLiteral("the saved word tables are damaged");
+    std::uint64_t tableSize = 0;
+    std::uint64_t wordCount = 0;
+    if (!saved.Take(m_syllables) || m_syllables.empty() || m_syllables.size() > 0x10000 ||
+        !saved.Take(std::span<std::uint16_t>(m_characters)) || !saved.Take(tableSize) || !saved.Take(wordCount) ||
+        tableSize < 64 || tableSize > (std::uint64_t{1} << 26) || !std::has_single_bit(tableSize) ||
+        wordCount >= tableSize) // a full table would leave Find no free slot to stop at
+        return;
+    const auto known = [&](std::uint16_t syllable) { return syllable < m_syllables.size(); };
+    if (!std::all_of(m_characters.begin(), m_characters.end(), known))
+        return;
+    std::vector<std::uint64_t> occupied(tableSize / 64);
+    if (!saved.Take(std::span<std::uint64_t>(occupied)))
+        return;
+    std::uint64_t marked = 0;
+    for (const std::uint64_t bits : occupied)
+        marked += static_cast<std::uint64_t>(std::popcount(bits));
+    const char* words = marked == wordCount ? saved.TakeBytes(wordCount * sizeof(SavedWord)) : nullptr;
+    if (!words)
+        return;
+    m_words.resize(tableSize);
+    for (std::size_t at = 0; at < tableSize; ++at) {
+        if (!(occupied[at / 64] >> (at % 64) & 1))
+            continue;
+        SavedWord word;
+        std::memcpy(&word, words, sizeof word);
+        words += sizeof word;
+        if (word.key == 0 || !std::all_of(word.syllables.begin(), word.syllables.end(), known))
+            return;
+        m_words[at] = {word.key, {word.syllables, word.frequency, word.startsLongerWords != 0}};
+    }
+    m_wordCount = wordCount;
+    m_problem.clear();
 }
 
 std::uint16_t WordDictionary::Intern(const QString& syllable) {
@@ -91,9 +156,13 @@ const WordDictionary::Word* WordDictionary::Find(const char16_t* characters, int
     }
 }
 
+void WordDictionary::Prefetch(const char16_t* characters, int length) const {
+    __builtin_prefetch(&m_words[Mixed(Key(characters, length)) & (m_words.size() - 1)]);
+}
+
 WordDictionary::Word& WordDictionary::Slot(std::uint64_t key) {
     if ((m_wordCount + 1) * 10 > m_words.size() * 7) {
-        std::vector<Entry> old(m_words.size() * 2);
+        decltype(m_words) old(m_words.size() * 2);
         old.swap(m_words);
         m_wordCount = 0;
         for (const Entry& entry : old) {

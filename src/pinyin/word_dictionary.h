@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "pinyin/huge_page_allocator.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -9,6 +11,9 @@
 #include <vector>
 
 namespace lirobel::pinyin {
+
+class TableReader;
+class TableWriter;
 
 /// Chinese words with their readings and frequencies, and the usual reading of every character, built
 /// once from the phrase database of Debian's package pinyin-database: words of two to four characters, and
@@ -25,6 +30,9 @@ public:
     };
 
     explicit WordDictionary(const char* databasePath = kDatabasePath);
+    /// The tables as SaveTo wrote them; Problem() is not empty when the bytes do not hold them whole.
+    explicit WordDictionary(TableReader& saved);
+    void SaveTo(TableWriter& writer) const;
 
     /// Empty once the dictionary is usable; otherwise what is missing.
     const QString& Problem() const { return m_problem; }
@@ -33,6 +41,8 @@ public:
     std::uint16_t CharacterSyllable(char16_t c) const { return m_characters[c]; }
     /// The entry of 2 to kLongestWord characters, or nullptr.
     const Word* Find(const char16_t* characters, int length) const;
+    /// Starts fetching the place of an entry that Find will soon look for: the table outgrows the caches.
+    void Prefetch(const char16_t* characters, int length) const;
     /// A syllable followed by ",", as the pinyin text carries it.
     QStringView Syllable(std::uint16_t index) const { return m_syllables[index]; }
 
@@ -59,7 +69,7 @@ private:
     std::vector<QString> m_syllables{QString()};
     QHash<QString, std::uint16_t> m_syllableIndex;
     std::array<std::uint16_t, 0x10000> m_characters{};
-    std::vector<Entry> m_words;
+    std::vector<Entry, HugePageAllocator<Entry>> m_words;
     std::size_t m_wordCount = 0;
     QString m_problem;
 };
