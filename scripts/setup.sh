@@ -13,6 +13,11 @@ LIROBEL_PACKAGES=(
     unicode-data libbz2-dev        # reading by words: rare characters' readings (Unihan, packed with bzip2)
     libopencc-dev pkg-config       # reading by words: traditional characters to simplified (t2s)
     pinyin-database                # reading by words: Chinese words with readings and frequencies
+    dpkg-dev file                  # cpack -G DEB: dpkg-shlibdeps computes the package's dependencies
+    desktop-file-utils appstream   # the desktop entry and the metainfo file are validated as tests
+    libxml2-utils shared-mime-info # the VSQX file type is checked and compiled into a test folder
+    groff-base                     # the manual page of lirobel-cli is rendered as a test
+    librsvg2-bin                   # the icon is rendered at 16 pixels as a test
 )
 
 lirobel_install_missing_packages() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window program.
+// The window program: lirobel [VSQX], the file as a file manager passes it.
 #include "app/main_window.h"
+#include "app/native_path.h"
 #include "app/settings_location.h"
 #include "vsqx/replace_file.h"
 
@@ -10,7 +11,12 @@ int main(int argc, char* argv[]) {
     // Ended midway by a signal (a closed session, kill), a pour leaves no temporary file behind.
     lirobel::vsqx::RemoveUnfinishedFilesOnSignals();
     QApplication application(argc, argv);
+    // Qt has taken its own options out of argv; the file's name is taken from its bytes, which need not
+    // be UTF-8.
+    if (argc > 2)
+        qWarning("lirobel: only one file can be opened; the others are ignored.");
+    const QString fileToOpen = argc > 1 ? lirobel::app::PathFromNative(argv[1]) : QString();
     const auto window =
-        lirobel::app::Main::Start(lirobel::app::WindowSettingsPath(QCoreApplication::applicationDirPath()));
+        lirobel::app::Main::Start(lirobel::app::WindowSettingsPath(QCoreApplication::applicationDirPath()), fileToOpen);
     return QApplication::exec();
 }

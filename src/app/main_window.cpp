@@ -2,7 +2,9 @@
 #include "app/main_window.h"
 
 #include "app/fixed_layout.h"
+#include "app/install_layout.h"
 #include "app/message_box.h"
+#include "app/native_path.h"
 #include "app/text_menu.h"
 #include "app/text_pane.h"
 #include "kana/japanese_tab.h"
@@ -11,6 +13,7 @@
 #include "vsqx/phonetic_writer.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -22,13 +25,17 @@
 #include <QUrl>
 #include <algorithm>
 #include <array>
+#include <sys/stat.h>
+#include <utility>
 
 namespace lirobel::app {
 
 namespace {
 
 // The project's page, which "检查软件更新" opens and the credits name.
-constexpr QStringView kProjectPage = u"" LIROBEL_PROJECT_PAGE;
+QUrl ProjectPageUrl() {
+    return QUrl(ProjectPage(QCoreApplication::applicationDirPath()));
+}
 
 const QString kNotice1 = QStringLiteral(
     "注意：网上有些歌词是混杂歌词（日文、中文、罗马音混杂在一起）。若歌词中含有罗马音，推荐使用罗马音歌词转换，程序可"
@@ -39,17 +46,26 @@ const QString kNotice2 = QStringLiteral(
     "换的音标是连成一片的，虽然分隔符“|”已用红色显示，但还是容易看晕，所以请用VOCALOID音标灌入功能批量输入音标！");
 
 // The credits line cycles through these, one step every ten seconds; the first two are indented.
-const std::array<QString, 3> kCredits = {
-    QString(36, u' ') + QStringLiteral("作者：Lirobel 开发组"),
-    QString(36, u' ') + QStringLiteral("主页：") + QUrl(kProjectPage.toString()).toDisplayString(QUrl::PreferLocalFile),
-    QStringLiteral("感谢 Qt、GNU C 库 (iconv) 等开源项目的技术支持！"),
-};
+const std::array<QString, 3>& Credits() {
+    static const std::array<QString, 3> credits = {
+        QString(36, u' ') + QStringLiteral("作者：Lirobel 开发组"),
+        QString(36, u' ') + QStringLiteral("主页：") + ProjectPageUrl().toDisplayString(QUrl::PreferLocalFile),
+        QStringLiteral("感谢 Qt、GNU C 库 (iconv) 等开源项目的技术支持！"),
+    };
+    return credits;
+}
 constexpr int kCreditsInterval = 10000;
 
 // The folder the VSQX file dialog starts in: the saved one where it exists on this system, otherwise the
 // home folder (the default "C:\" exists on no system this program runs on here).
 QString DialogStartFolder(const QString& lastFolder) {
     return QFileInfo(lastFolder).isDir() ? lastFolder : QDir::homePath();
+}
+
+// Whether the path, which may hold bytes that are not UTF-8, names a file (or a link to one).
+bool IsRegularFile(const QString& path) {
+    struct stat status {};
+    return ::stat(NativeFromPath(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 QFileDialog* MakeCommonDialog(QWidget* parent, const QString& startFolder) {
@@ -83,16 +99,15 @@ Main::Main(QString settingsPath, QWidget* parent)
     tabs->addTab(new kana::JapaneseTab(m_settings, tabs), QStringLiteral("日语歌词处理"));
     auto* chinese = new phonetic::ChineseTab(tabs);
     tabs->addTab(chinese, QStringLiteral("自动中文调教"));
-    connect(chinese, &phonetic::ChineseTab::PutPhoneticPressed, this,
-            [this, chinese] { vsqx::PhoneticWriter::Open(*this, chinese->Phonetic(), *m_commonDialog, m_settings); });
+    connect(chinese, &phonetic::ChineseTab::PutPhoneticPressed, this, [this, chinese] { OpenWriter(*chinese); });
 
-    m_about = Placed(new QLabel(kCredits[0], this), "About", {8, 480, 412, 68});
+    m_about = Placed(new QLabel(Credits()[0], this), "About", {8, 480, 412, 68});
     m_about->setFont(BoldSongTi(14.25));
     m_about->setTextFormat(Qt::PlainText);
     m_about->setWordWrap(true);
     m_about->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* upgrade = Placed(new QPushButton(QStringLiteral("检查软件更新"), this), "Upgrade", {424, 480, 105, 33});
-    connect(upgrade, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(QUrl(kProjectPage.toString())); });
+    connect(upgrade, &QPushButton::clicked, this, [] { QDesktopServices::openUrl(ProjectPageUrl()); });
     m_exit = Placed(new QPushButton(QStringLiteral("退出程序"), this), "Exit", {424, 520, 105, 29});
     m_exit->setDefault(true);
     connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
@@ -113,8 +128,12 @@ Main::Main(QString settingsPath, QWidget* parent)
     m_menu->ResetMenuTarget();
 }
 
-std::unique_ptr<Main> Main::Start(QString settingsPath) {
+std::unique_ptr<Main> Main::Start(QString settingsPath, const QString& fileToOpen) {
     auto window = std::make_unique<Main>(std::move(settingsPath));
+    if (!fileToOpen.isEmpty() && !IsRegularFile(fileToOpen))
+        qWarning("lirobel: %s is not a file; it is not opened.", NativeFromPath(fileToOpen).constData());
+    else
+        window->m_fileToOpen = fileToOpen;
     window->ShowNotices();
     window->show();
     return window;
@@ -129,9 +148,16 @@ void Main::ShowNotices() {
 }
 
 void Main::TickCredits() {
-    const auto current = std::find(kCredits.begin(), kCredits.end(), m_about->text());
-    if (current != kCredits.end())
-        m_about->setText(std::next(current) == kCredits.end() ? kCredits.front() : *std::next(current));
+    const auto& credits = Credits();
+    const auto current = std::find(credits.begin(), credits.end(), m_about->text());
+    if (current != credits.end())
+        m_about->setText(std::next(current) == credits.end() ? credits.front() : *std::next(current));
+}
+
+void Main::OpenWriter(const phonetic::ChineseTab& chinese) {
+    vsqx::PhoneticWriter* writer = vsqx::PhoneticWriter::Open(*this, chinese.Phonetic(), *m_commonDialog, m_settings);
+    if (writer && !m_fileToOpen.isEmpty())
+        writer->Choose(std::exchange(m_fileToOpen, QString()));
 }
 
 void Main::closeEvent(QCloseEvent* event) {

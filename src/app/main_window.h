@@ -12,6 +12,10 @@ class QFileDialog;
 class QLabel;
 class QPushButton;
 
+namespace lirobel::phonetic {
+class ChineseTab;
+}
+
 namespace lirobel::app {
 
 class TextMenu;
@@ -30,8 +34,10 @@ public:
     explicit Main(QString settingsPath, QWidget* parent = nullptr);
 
     /// The whole start-up: the window as the constructor makes it, then the two notices, each waited
-    /// for in turn, then the window shown.
-    static std::unique_ptr<Main> Start(QString settingsPath);
+    /// for in turn, then the window shown. fileToOpen, a VSQX file the program was started with (as a
+    /// file manager starts it), is put in the path box of the first writer window that opens; a path
+    /// that names no file is ignored with a warning on standard error.
+    static std::unique_ptr<Main> Start(QString settingsPath, const QString& fileToOpen = {});
 
     Settings& settings() { return m_settings; }
 
@@ -43,7 +49,10 @@ private:
     void ShowNotices();
     void TickCredits();
 
+    void OpenWriter(const phonetic::ChineseTab& chinese);
+
     QString m_settingsPath;
+    QString m_fileToOpen; ///< until the first writer window takes it
     Settings m_settings;
     bool m_characterCodesAvailable;
     QLabel* m_about;

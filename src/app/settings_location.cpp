@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/settings_location.h"
 
+#include "app/install_layout.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -21,12 +23,14 @@ QString UserSettingsPath() {
 }
 
 QString WindowSettingsPath(const QString& executableFolder) {
-    return QFileInfo(executableFolder).isWritable() ? BesideExecutable(executableFolder) : UserSettingsPath();
+    return !IsInstalled(executableFolder) && QFileInfo(executableFolder).isWritable()
+               ? BesideExecutable(executableFolder)
+               : UserSettingsPath();
 }
 
 QString CliSettingsPath(const QString& executableFolder) {
     const QString beside = BesideExecutable(executableFolder);
-    return QFileInfo(beside).isFile() ? beside : UserSettingsPath();
+    return !IsInstalled(executableFolder) && QFileInfo(beside).isFile() ? beside : UserSettingsPath();
 }
 
 } // namespace lirobel::app

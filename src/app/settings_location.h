@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where "Settings.ini" lives: beside the executable, or, where that folder cannot be written (a program
-// installed in a system folder), in the user's configuration folder.
+// Where "Settings.ini" lives: in the user's configuration folder for an installed program, which never
+// writes beside itself, whoever runs it; beside the executable in the build tree and in a copied program
+// folder, unless that folder cannot be written.
 #pragma once
 
 #include <QString>
@@ -11,12 +12,13 @@ namespace lirobel::app {
 /// (~/.config/Lirobel/Settings.ini on Linux).
 QString UserSettingsPath();
 
-/// The file the window reads and writes: "Settings.ini" in the executable's folder when that folder can
-/// be written, otherwise UserSettingsPath().
+/// The file the window reads and writes: UserSettingsPath() when the program is installed (IsInstalled)
+/// or its folder cannot be written, otherwise "Settings.ini" in the executable's folder.
 QString WindowSettingsPath(const QString& executableFolder);
 
-/// The file the CLI reads: "Settings.ini" beside its executable when that exists, otherwise
-/// UserSettingsPath() (which may not exist either).
+/// The file the CLI reads, the one the window beside it writes: UserSettingsPath() when installed;
+/// otherwise "Settings.ini" beside the executable when that exists, or else UserSettingsPath() (which may
+/// not exist either).
 QString CliSettingsPath(const QString& executableFolder);
 
 } // namespace lirobel::app

@@ -44,12 +44,12 @@ QString DraggedFile(const QMimeData* data) {
 
 } // namespace
 
-void PhoneticWriter::Open(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog,
-                          app::Settings& settings) {
+PhoneticWriter* PhoneticWriter::Open(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog,
+                                     app::Settings& settings) {
     if (phonetic.text().isEmpty()) {
         MessageBox::Show(&main, MessageBox::Icon::Warning,
                          QStringLiteral("没有VOCALOID音标！请将拼音转换为VOCALOID音标后在使用此功能！"));
-        return;
+        return nullptr;
     }
     auto* writer = new PhoneticWriter(main, phonetic, commonDialog, settings);
     main.setEnabled(false);
@@ -58,6 +58,7 @@ void PhoneticWriter::Open(QWidget& main, const app::TextPane& phonetic, QFileDia
     app::CentreOver(*writer, main);
     writer->show();
     writer->m_begin->setFocus();
+    return writer;
 }
 
 PhoneticWriter::PhoneticWriter(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog,

@@ -32,10 +32,16 @@ class PhoneticWriter : public QWidget, private PourProgress {
     Q_OBJECT
 
 public:
-    /// The command of "VOCALOID音标灌入": warns when the phonetic pane is empty; otherwise disables main
-    /// and opens a writer window owned by it. The pane is read when a run starts; the file dialog and
-    /// the settings, whose LastFolder a choice sets, are the main window's.
-    static void Open(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog, app::Settings& settings);
+    /// The command of "VOCALOID音标灌入": warns when the phonetic pane is empty and gives nullptr;
+    /// otherwise disables main and opens a writer window owned by it, and gives that. The pane is read
+    /// when a run starts; the file dialog and the settings, whose LastFolder a choice sets, are the main
+    /// window's.
+    static PhoneticWriter* Open(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog,
+                                app::Settings& settings);
+
+    /// A file chosen, as with the file dialog or a drop: its path goes into the path box, and its folder
+    /// becomes LastFolder.
+    void Choose(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,7 +53,6 @@ private:
     PhoneticWriter(QWidget& main, const app::TextPane& phonetic, QFileDialog& commonDialog, app::Settings& settings);
 
     void ChooseFile();
-    void Choose(const QString& path);
     void Pour();
     void Report(const PourOutcome& outcome);
     void EnableUnlessBusy();

@@ -43,10 +43,11 @@ inline void Select(QTextEdit* pane, int from, int to) {
 }
 
 /// A started main window on a settings file of its own, with every message box after the start-up
-/// notices recorded instead of shown. settingsBytes, when given, is the file the window finds.
+/// notices recorded instead of shown. settingsBytes, when given, is the file the window finds;
+/// fileToOpen is the file the program is started with.
 class WindowUnderTest {
 public:
-    explicit WindowUnderTest(const QByteArray& settingsBytes = {}) {
+    explicit WindowUnderTest(const QByteArray& settingsBytes = {}, const QString& fileToOpen = {}) {
         // Closing a window under test must not end the event loops that the tests run.
         QApplication::setQuitOnLastWindowClosed(false);
         if (!settingsBytes.isNull())
@@ -56,7 +57,7 @@ public:
             if (onMessage)
                 onMessage(message);
         });
-        window = app::Main::Start(settingsPath);
+        window = app::Main::Start(settingsPath, fileToOpen);
         messages.clear();
     }
 

@@ -131,6 +131,25 @@ private slots:
         QCOMPARE(QDir(next.Find<QFileDialog>("CommonDialog")->directory()), QDir(m_started->folder.path()));
     }
 
+    void theFileTheProgramStartsWithFillsTheFirstWriterOnly() {
+        const QTemporaryDir folder;
+        const QString song = test::WriteFile(folder.filePath(QStringLiteral("song.vsqx")), test::GenerateVsqx({}));
+        StartWith(song);
+        // Warned of the empty pane, no writer opens, and the file waits for the first one that does.
+        test::Click(m_started->window.get(), "PutPhonetic");
+        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|"));
+        QCOMPARE(Find<QLineEdit>(OpenWriter(), "VSQXPath")->text(), song);
+        Writer()->close();
+        QTRY_VERIFY(!Writer());
+        QCOMPARE(Find<QLineEdit>(OpenWriter(), "VSQXPath")->text(), QString());
+
+        QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("lirobel: ") + folder.path() +
+                                                      QStringLiteral(" is not a file; it is not opened.")));
+        StartWith(folder.path());
+        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|"));
+        QCOMPARE(Find<QLineEdit>(OpenWriter(), "VSQXPath")->text(), QString());
+    }
+
     void namesThatAreNotUtf8NameTheirOwnFile() {
         // A name in GBK, and beside it the file that Qt's decoding of that name would give.
         const QByteArray gbk = QFile::encodeName(m_started->folder.path()) + "/\xb8\xe8.vsqx";
@@ -270,6 +289,12 @@ private slots:
 
 private:
     QWidget* Writer() const { return m_started->window->findChild<QWidget*>(QStringLiteral("PhoneticWriter")); }
+
+    void StartWith(const QString& fileToOpen) {
+        m_started.reset(); // before the next window, whose message hook its end would clear
+        m_started = std::make_unique<WindowUnderTest>(QByteArray(), fileToOpen);
+        m_started->ShowPage(1);
+    }
 
     QWidget* OpenWriter() {
         test::Click(m_started->window.get(), "PutPhonetic");

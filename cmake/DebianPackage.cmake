@@ -1,0 +1,24 @@
+# `cpack -G DEB` in a release build makes lirobel_<version>_<arch>.deb. It installs under /usr, where the
+# triggers of Debian's desktop-file-utils, shared-mime-info, hicolor-icon-theme and man-db pick up the
+# desktop entry, the file type, the icon and the manual page.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME lirobel)
+set(CPACK_PACKAGE_VENDOR "Lirobel developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prepares song lyrics for a singing synthesiser")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Lirobel turns Japanese lyrics (kana, kanji or romaji) into sequence romaji, Chinese lyrics into pinyin "
+    "and phonetic symbols for Japanese voice libraries, and writes the phonetic symbols note by note into "
+    "VSQX sequence files. It is a window, lirobel, and a command-line companion, lirobel-cli.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lirobel developers <lirobel@example.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+# The libraries come from dpkg-shlibdeps (dpkg-dev); the data the programs open at run time, and what the
+# window needs to show at all, are named here: the kanji dictionary, the phrase database, Unihan,
+# OpenCC's t2s.json, the X11/Wayland platform plugins (only recommended by Qt) and a font with Chinese
+# characters and kana.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "${LIROBEL_JAPANESE_DICTIONARY_PACKAGE}, pinyin-database, unicode-data, libopencc-data, qt6-qpa-plugins, fonts-wqy-microhei")
+include(CPack)

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# debian_package_test.sh CPACK BUILD_DIR VERSION DICTIONARY_PACKAGE: builds the .deb as `cpack -G DEB` does in
+# that build, into a folder of its own, and checks its fields and files. It never installs the package.
+set -euo pipefail
+cpack=$1 build=$2 version=$3 dictionary=$4
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+fail() { echo "$*" >&2; exit 1; }
+
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1 || { cat "$out/cpack.log"; exit 1; }
+deb=$(echo "$out"/lirobel_"$version"_*.deb)
+[ -f "$deb" ] || fail "no lirobel_${version}_*.deb: $(ls "$out")"
+
+field() { dpkg-deb --field "$deb" "$1"; }
+[ "$(field Package)" = lirobel ] || fail "Package: $(field Package)"
+[ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
+[ "$(field Section)" = sound ] || fail "Section: $(field Section)"
+[ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] || fail "no Maintainer or Description"
+
+# What dpkg-shlibdeps finds, and the data and plugins the programs need at run time.
+depends=$(field Depends)
+for package in libc6 libqt6core6 libqt6widgets6 libmecab2 libopencc1.1 libsqlite3-0 libbz2-1.0 "$dictionary" \
+    pinyin-database unicode-data libopencc-data qt6-qpa-plugins fonts-wqy-microhei; do
+    grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
+done
+
+# Under /usr, where Debian's triggers find the desktop entry, icon, file type and manual page.
+contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
+for path in ./usr/bin/lirobel ./usr/bin/lirobel-cli ./usr/share/applications/org.lirobel.Lirobel.desktop \
+    ./usr/share/icons/hicolor/scalable/apps/org.lirobel.Lirobel.svg ./usr/share/mime/packages/org.lirobel.Lirobel.xml \
+    ./usr/share/metainfo/org.lirobel.Lirobel.metainfo.xml ./usr/share/man/man1/lirobel-cli.1 \
+    ./usr/share/doc/lirobel/README.md ./usr/share/doc/lirobel/COPYING; do
+    grep -qxF "$path" <<<"$contents" || fail "the package lacks $path"
+done
+# Nothing of the build or the tests comes along.
+if grep -v '^\./usr/\(bin/lirobel\(-cli\)\?\|share/.*\)$' <<<"$contents" | grep -v '/$'; then
+    fail "files outside the expected places"
+fi
+echo "$deb: $depends"
