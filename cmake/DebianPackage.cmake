@@ -16,9 +16,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lirobel developers <lirobel@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # The libraries come from dpkg-shlibdeps (dpkg-dev); the data the programs open at run time, and what the
 # window needs to show at all, are named here: the kanji dictionary, the phrase database, Unihan,
-# OpenCC's t2s.json, the X11/Wayland platform plugins (only recommended by Qt) and a font with Chinese
-# characters and kana.
+# OpenCC's t2s.json, the X11/Wayland platform plugins (only recommended by Qt), the SVG plugins that draw
+# the windows' icon, and a font with Chinese characters and kana.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "${LIROBEL_JAPANESE_DICTIONARY_PACKAGE}, pinyin-database, unicode-data, libopencc-data, qt6-qpa-plugins, fonts-wqy-microhei")
+    "${LIROBEL_JAPANESE_DICTIONARY_PACKAGE}, pinyin-database, unicode-data, libopencc-data, qt6-qpa-plugins, libqt6svg6, fonts-wqy-microhei")
 include(CPack)

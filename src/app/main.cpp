@@ -6,11 +6,16 @@
 #include "vsqx/replace_file.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     // Ended midway by a signal (a closed session, kill), a pour leaves no temporary file behind.
     lirobel::vsqx::RemoveUnfinishedFilesOnSignals();
     QApplication application(argc, argv);
+    // Docks and task bars match the windows to the menu entry by this name (Wayland's app id), and so
+    // show its icon; where the icon is installed, the windows carry it too.
+    QGuiApplication::setDesktopFileName(QStringLiteral(LIROBEL_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(LIROBEL_APP_ID)));
     // Qt has taken its own options out of argv; the file's name is taken from its bytes, which need not
     // be UTF-8.
     if (argc > 2)
