@@ -60,7 +60,7 @@ TEST_F(InstalledProgramsTest, PutsEveryFileWhereDesktopsLook) {
          {"bin/lirobel", "bin/lirobel-cli", "share/applications/org.lirobel.Lirobel.desktop",
           "share/icons/hicolor/scalable/apps/org.lirobel.Lirobel.svg",
           "share/metainfo/org.lirobel.Lirobel.metainfo.xml", "share/mime/packages/org.lirobel.Lirobel.xml",
-          "share/man/man1/lirobel-cli.1", "share/doc/lirobel/README.md", "share/doc/lirobel/COPYING",
+          "share/man/man1/lirobel-cli.1.gz", "share/doc/lirobel/README.md", "share/doc/lirobel/COPYING",
           "share/doc/lirobel/docs/writer.png"})
         EXPECT_TRUE(QFileInfo(Installed(path)).isFile()) << path;
 }
