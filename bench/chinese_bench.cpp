@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Chinese lyrics to pinyin, and pinyin to phonetic symbols, on 1 MB of input each (UTF-16 bytes).
-#include "phonetic/pinyin_to_phonetic.h"
-#include "pinyin/chinese_to_pinyin.h"
-#include "pinyin/chinese_words_to_pinyin.h"
-#include "pinyin/reading_tables.h"
-#include "pinyin/unihan_readings.h"
-#include "pinyin/word_dictionary.h"
+#include "core/phonetic/pinyin_to_phonetic.h"
+#include "core/pinyin/chinese_to_pinyin.h"
+#include "core/pinyin/chinese_words_to_pinyin.h"
+#include "core/pinyin/reading_tables.h"
+#include "core/pinyin/unihan_readings.h"
+#include "core/pinyin/word_dictionary.h"
 
 #include <QFile>
 #include <QTemporaryDir>

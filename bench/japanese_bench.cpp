@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Japanese lyrics to sequence romaji, kana and romaji, on 1 MB of input each (UTF-16 bytes), and the
 // reading of their kanji, with the dictionary's load apart.
-#include "kana/filter_romaji.h"
-#include "kana/kana_to_romaji.h"
-#include "kana/kanji_to_kana.h"
+#include "core/kana/filter_romaji.h"
+#include "core/kana/kana_to_romaji.h"
+#include "core/kana/kanji_to_kana.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,7 +21,7 @@ QString Repeated(const QString& verse) {
 void BM_KanaToRomaji(benchmark::State& state) {
     const QString lyrics = Repeated(QStringLiteral("きみのなまえは　しゃしんのなかで　きゃっとわらった\r\n"
                                                    "コーヒーをのみながら　ちょっとまって　ふぁんたじー！\r\n"));
-    const lirobel::app::Settings settings;
+    const lirobel::settings::Settings settings;
     for (auto _ : state)
         benchmark::DoNotOptimize(lirobel::kana::KanaToRomaji(lyrics, settings));
     state.SetBytesProcessed(state.iterations() * lyrics.size() * 2);
@@ -31,7 +31,7 @@ BENCHMARK(BM_KanaToRomaji)->Unit(benchmark::kMillisecond);
 void BM_FilterRomaji(benchmark::State& state) {
     const QString lyrics = Repeated(QStringLiteral("Kimi no na wa 君の名は konnichiwa, kitto matcha de /*Happy*/ \r\n"
                                                    "sakura さくら zasshi wo yonde tsukareta shunkan ni\r\n"));
-    const lirobel::app::Settings settings;
+    const lirobel::settings::Settings settings;
     for (auto _ : state)
         benchmark::DoNotOptimize(lirobel::kana::FilterRomaji(lyrics, settings));
     state.SetBytesProcessed(state.iterations() * lyrics.size() * 2);

@@ -5,10 +5,10 @@
 // Run with --benchmark_repetitions=9 for medians. The CLI's peak memory is not measured here: a child
 // started from this process inherits its high-water mark. Measure it with /usr/bin/time -f %M on a copy
 // of a generated file instead.
-#include "../tests/vsqx/vsqx_generator.h"
-#include "vsqx/file_lines.h"
-#include "vsqx/put_phonetic_to_vsqx.h"
-#include "vsqx/put_phonetic_to_vsqx4.h"
+#include "core/vsqx/file_lines.h"
+#include "core/vsqx/put_phonetic_to_vsqx.h"
+#include "core/vsqx/put_phonetic_to_vsqx4.h"
+#include "support/vsqx_generator.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window with long lyrics: a paste into the Chinese pane until its pinyin shows, a keystroke in
 // a long lyric, and the phonetic conversion with its red separators. Runs offscreen.
-#include "../tests/vsqx/vsqx_generator.h"
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/text_pane.h"
+#include "support/vsqx_generator.h"
+#include "window/main_window.h"
+#include "window/message_box.h"
+#include "window/text_pane.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,8 +20,8 @@
 
 namespace {
 
-using lirobel::app::Main;
-using lirobel::app::TextPane;
+using lirobel::window::Main;
+using lirobel::window::TextPane;
 
 // Lines of common hanzi as song lyrics have them, up to the given size in UTF-8 bytes.
 QString ChineseLyrics(qsizetype utf8Bytes) {
@@ -35,7 +35,7 @@ QString ChineseLyrics(qsizetype utf8Bytes) {
 class Window {
 public:
     Window() {
-        lirobel::app::MessageBox::SetTestHook([](const lirobel::app::MessageBox::Message&) {});
+        lirobel::window::MessageBox::SetTestHook([](const lirobel::window::MessageBox::Message&) {});
         m_main = Main::Start(m_folder.filePath(QStringLiteral("Settings.ini")));
         m_main->findChild<QTabWidget*>(QStringLiteral("TabStrip"))->setCurrentIndex(1);
     }
@@ -116,9 +116,9 @@ void BM_PourThroughTheWindow(benchmark::State& state) {
     writer->findChild<QLineEdit*>(QStringLiteral("VSQXPath"))->setText(path);
     QElapsedTimer clock;
     bool completed = false;
-    lirobel::app::MessageBox::SetTestHook([&](const lirobel::app::MessageBox::Message& message) {
+    lirobel::window::MessageBox::SetTestHook([&](const lirobel::window::MessageBox::Message& message) {
         state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
-        completed = message.icon == lirobel::app::MessageBox::Icon::Information;
+        completed = message.icon == lirobel::window::MessageBox::Icon::Information;
     });
     for (auto _ : state) {
         QFile file(path);
@@ -135,7 +135,7 @@ void BM_PourThroughTheWindow(benchmark::State& state) {
             break;
         }
     }
-    lirobel::app::MessageBox::SetTestHook([](const lirobel::app::MessageBox::Message&) {});
+    lirobel::window::MessageBox::SetTestHook([](const lirobel::window::MessageBox::Message&) {});
     writer->close();
     // The closed writer goes now, before the next run of this benchmark opens another.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

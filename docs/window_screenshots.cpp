@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the windows into PNG files for the README: window_screenshots FOLDER. Run offscreen, with the
 // fonts that scripts/setup.sh installs, so that the pictures do not depend on a desktop.
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/text_pane.h"
-#include "vsqx/pour_texts.h"
-#include "vsqx/waiting.h"
+#include "core/vsqx/pour_texts.h"
+#include "window/main_window.h"
+#include "window/message_box.h"
+#include "window/text_pane.h"
+#include "window/waiting.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,10 +16,10 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-using lirobel::app::Main;
-using lirobel::app::MessageBox;
-using lirobel::app::TextPane;
-using lirobel::vsqx::Waiting;
+using lirobel::window::Main;
+using lirobel::window::MessageBox;
+using lirobel::window::TextPane;
+using lirobel::window::Waiting;
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/native_path.h"
 #include "cli/cli.h"
 #include "cli/standard_streams.h"
-#include "vsqx/replace_file.h"
+#include "core/files/native_path.h"
+#include "core/files/replace_file.h"
 
 #include <QCoreApplication>
 #include <csignal>
@@ -15,12 +15,12 @@ int main(int argc, char* argv[]) {
     // still replaced its file, and must say so with its exit code.
     std::signal(SIGPIPE, SIG_IGN);
     // Ended midway by Ctrl+C, kill or a closed terminal, a pour leaves no temporary file behind.
-    lirobel::vsqx::RemoveUnfinishedFilesOnSignals();
+    lirobel::files::RemoveUnfinishedFilesOnSignals();
     // Before Qt sees them: Qt decodes them as UTF-8 and replaces what it cannot decode, which would name
     // another file.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.append(lirobel::app::PathFromNative(argv[i]));
+        arguments.append(lirobel::files::PathFromNative(argv[i]));
     QCoreApplication application(argc, argv);
     lirobel::cli::CliContext context{streams.In(), streams.Out(), streams.Err(),
                                      QCoreApplication::applicationDirPath()};

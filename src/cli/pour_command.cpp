@@ -2,8 +2,8 @@
 #include "cli/command.h"
 #include "cli/standard_streams.h"
 #include "cli/text_io.h"
-#include "vsqx/pour_run.h"
-#include "vsqx/pour_texts.h"
+#include "core/vsqx/pour_run.h"
+#include "core/vsqx/pour_texts.h"
 
 namespace lirobel::cli {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Commands that turn Japanese lyrics into sequence romaji, with the window's rule settings, and the
 // reading of their kanji that comes before.
-#include "app/settings_location.h"
 #include "cli/command.h"
 #include "cli/text_io.h"
-#include "kana/filter_romaji.h"
-#include "kana/kana_to_romaji.h"
-#include "kana/kanji_to_kana.h"
+#include "core/kana/filter_romaji.h"
+#include "core/kana/kana_to_romaji.h"
+#include "core/kana/kanji_to_kana.h"
+#include "core/settings/settings_location.h"
 
 #include <QFileInfo>
 
@@ -16,12 +16,12 @@ namespace {
 
 // The window's settings file (read only; the CLI never creates or writes it), or the one --settings
 // names, with --ha, --wo and --zu laid over it. Defaults when the window has none yet.
-std::optional<app::Settings> RuleSettings(const Invocation& invocation, CliContext& context) {
+std::optional<settings::Settings> RuleSettings(const Invocation& invocation, CliContext& context) {
     const std::optional<QString> named = invocation.Option("settings");
-    const QString path = named.value_or(app::CliSettingsPath(context.executableFolder));
-    app::Settings settings;
+    const QString path = named.value_or(settings::CliSettingsPath(context.executableFolder));
+    settings::Settings settings;
     if (named || QFileInfo::exists(path)) {
-        app::SettingsFileResult read = app::ReadSettings(path);
+        settings::SettingsFileResult read = settings::ReadSettings(path);
         if (!read.problem.isEmpty()) {
             Fail(context, read.problem);
             return std::nullopt;
@@ -49,8 +49,8 @@ std::optional<QString> ReadKanji(const QString& text, CliContext& context) {
 }
 
 int Convert(const Invocation& invocation, CliContext& context,
-            kana::RomajiConversion (*converter)(QStringView, const app::Settings&)) {
-    const std::optional<app::Settings> settings = RuleSettings(invocation, context);
+            kana::RomajiConversion (*converter)(QStringView, const settings::Settings&)) {
+    const std::optional<settings::Settings> settings = RuleSettings(invocation, context);
     if (!settings)
         return kExitFailure;
     std::optional<QString> text = ReadInputText(invocation.Input(0), context);

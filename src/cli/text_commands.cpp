@@ -2,10 +2,10 @@
 // Commands that convert one text into another.
 #include "cli/command.h"
 #include "cli/text_io.h"
-#include "phonetic/pinyin_to_phonetic.h"
-#include "pinyin/character_code.h"
-#include "pinyin/chinese_to_pinyin.h"
-#include "pinyin/chinese_words_to_pinyin.h"
+#include "core/phonetic/pinyin_to_phonetic.h"
+#include "core/pinyin/character_code.h"
+#include "core/pinyin/chinese_to_pinyin.h"
+#include "core/pinyin/chinese_words_to_pinyin.h"
 
 namespace lirobel::cli {
 

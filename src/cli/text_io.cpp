@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/text_io.h"
 
-#include "app/native_path.h"
+#include "core/files/native_path.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -35,7 +35,7 @@ std::optional<QByteArray> ReadFile(const QString& operand, CliContext& context) 
         Tell(context, QStringLiteral("cannot read '%1': %2").arg(operand, why));
         return std::nullopt;
     };
-    const int fd = ::open(app::NativeFromPath(operand).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(files::NativeFromPath(operand).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return fail(qt_error_string(errno));
     struct stat status {};
@@ -73,7 +73,7 @@ bool WriteText(QIODevice& device, QStringView text) {
 }
 
 void Tell(CliContext& context, QStringView message) {
-    const QByteArray bytes = "lirobel-cli: " + app::NativeFromPath(message) + '\n';
+    const QByteArray bytes = "lirobel-cli: " + files::NativeFromPath(message) + '\n';
     context.err.write(bytes);
 }
 

@@ -11,7 +11,7 @@ namespace lirobel::cli {
 /// Writes the text as UTF-8. False when the device took less than all of it.
 bool WriteText(QIODevice& device, QStringView text);
 
-/// Writes "lirobel-cli: " and the message to stderr. File names in it (text made by app::PathFromNative)
+/// Writes "lirobel-cli: " and the message to stderr. File names in it (text made by files::PathFromNative)
 /// go out as their own bytes.
 void Tell(CliContext& context, QStringView message);
 
@@ -19,7 +19,7 @@ void Tell(CliContext& context, QStringView message);
 int Fail(CliContext& context, QStringView cause, int exitCode = kExitFailure);
 
 /// The bytes of FILE, or of standard input when the operand is "-". The operand is text made by
-/// app::PathFromNative: the file opened is the one its exact bytes name. On failure, to open or to read,
+/// files::PathFromNative: the file opened is the one its exact bytes name. On failure, to open or to read,
 /// the cause is on stderr and the result is empty.
 std::optional<QByteArray> ReadInputBytes(const QString& operand, CliContext& context);
 

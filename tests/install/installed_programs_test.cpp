@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The programs as `cmake --install` lays them out in a prefix, run from there.
 #include "support/test_files.h"
-#include "vsqx/vsqx_generator.h"
+#include "support/vsqx_generator.h"
 
 #include <QDir>
 #include <QFileInfo>

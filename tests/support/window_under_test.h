@@ -2,9 +2,9 @@
 // The main window as the program starts it, for window tests.
 #pragma once
 
-#include "app/main_window.h"
-#include "app/message_box.h"
 #include "support/test_files.h"
+#include "window/main_window.h"
+#include "window/message_box.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -52,18 +52,18 @@ public:
         QApplication::setQuitOnLastWindowClosed(false);
         if (!settingsBytes.isNull())
             WriteFile(settingsPath, settingsBytes);
-        app::MessageBox::SetTestHook([this](const app::MessageBox::Message& message) {
+        window::MessageBox::SetTestHook([this](const window::MessageBox::Message& message) {
             messages.push_back(message);
             if (onMessage)
                 onMessage(message);
         });
-        window = app::Main::Start(settingsPath, fileToOpen);
+        window = window::Main::Start(settingsPath, fileToOpen);
         messages.clear();
     }
 
     /// Shows the page "日语歌词处理" (0) or "自动中文调教" (1).
     void ShowPage(int page) const { Find<QTabWidget>("TabStrip")->setCurrentIndex(page); }
-    ~WindowUnderTest() { app::MessageBox::SetTestHook({}); }
+    ~WindowUnderTest() { window::MessageBox::SetTestHook({}); }
     WindowUnderTest(const WindowUnderTest&) = delete;
     WindowUnderTest& operator=(const WindowUnderTest&) = delete;
 
@@ -71,9 +71,9 @@ public:
 
     QTemporaryDir folder;
     const QString settingsPath = folder.filePath(QStringLiteral("Settings.ini"));
-    std::vector<app::MessageBox::Message> messages;
-    std::function<void(const app::MessageBox::Message&)> onMessage; ///< called as each box would show
-    std::unique_ptr<app::Main> window;
+    std::vector<window::MessageBox::Message> messages;
+    std::function<void(const window::MessageBox::Message&)> onMessage; ///< called as each box would show
+    std::unique_ptr<window::Main> window;
 };
 
 } // namespace lirobel::test

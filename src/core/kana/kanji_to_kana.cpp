@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/kana/kanji_to_kana.h"
+
+#include <QByteArray>
+#include <mecab.h>
+#include <mutex>
+#include <optional>
+
+#ifndef LIROBEL_JAPANESE_DICTIONARY
+#error "LIROBEL_JAPANESE_DICTIONARY must name the dictionary folder"
+#endif
+
+namespace lirobel::kana {
+
+namespace {
+
+// The field of a MeCab feature that holds the reading in katakana, in both ipadic and naist-jdic.
+constexpr int kReadingField = 7;
+
+bool IsKanji(char32_t c) {
+    return c == U'々' || c == U'〆' || c == U'〇' || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF);
+}
+
+bool IsKana(QChar c) {
+    return c.unicode() >= 0x3041 && c.unicode() <= 0x30FF && c.unicode() != 0x30FB; // not the middle dot
+}
+
+char32_t CodePointAt(QStringView text, qsizetype i) {
+    if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        return QChar::surrogateToUcs4(text[i], text[i + 1]);
+    return text[i].unicode();
+}
+
+qsizetype KanjiCount(QStringView text) {
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char32_t c = CodePointAt(text, i);
+        count += IsKanji(c);
+        i += c > 0xFFFF;
+    }
+    return count;
+}
+
+// The same count on UTF-8 made by Qt, without decoding it into a string first: MeCab's words come as bytes.
+qsizetype KanjiCount(QByteArrayView utf8) {
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < utf8.size();) {
+        const auto byte = [&](qsizetype at) { return at < utf8.size() ? char32_t(uchar(utf8[at]) & 0x3F) : 0; };
+        const uchar lead = uchar(utf8[i]);
+        if (lead < 0xE0) { // no kanji below U+0800
+            i += lead < 0x80 ? 1 : 2;
+        } else if (lead < 0xF0) {
+            count += IsKanji(char32_t(lead & 0x0F) << 12 | byte(i + 1) << 6 | byte(i + 2));
+            i += 3;
+        } else {
+            count += IsKanji(char32_t(lead & 0x07) << 18 | byte(i + 1) << 12 | byte(i + 2) << 6 | byte(i + 3));
+            i += 4;
+        }
+    }
+    return count;
+}
+
+QChar Hiragana(QChar c) {
+    return c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6 ? QChar(c.unicode() - 0x60) : c;
+}
+
+QString Hiragana(QStringView katakana) {
+    QString text(katakana.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < katakana.size(); ++i)
+        text[i] = Hiragana(katakana[i]);
+    return text;
+}
+
+// The reading put in place of a word: kana the user wrote on the word's edges stay as written (a
+// katakana ドイツ in ドイツ語, the ん of 呼ん), so that only the kanji change.
+QString ReadWord(QStringView word, const QString& reading) {
+    qsizetype front = 0;
+    while (front < word.size() && front < reading.size() && IsKana(word[front]) &&
+           Hiragana(word[front]) == reading[front])
+        ++front;
+    qsizetype back = 0;
+    while (back < word.size() - front && back < reading.size() - front && IsKana(word[word.size() - 1 - back]) &&
+           Hiragana(word[word.size() - 1 - back]) == reading[reading.size() - 1 - back])
+        ++back;
+    if (front + back == reading.size())
+        return reading; // nothing of the reading would be left for the kanji
+    QString read = word.left(front).toString();
+    read += QStringView(reading).mid(front, reading.size() - front - back);
+    read += word.right(back);
+    return read;
+}
+
+QByteArrayView Field(const char* feature, int index) {
+    for (int i = 0; i < index; ++i) {
+        while (*feature && *feature != ',')
+            ++feature;
+        if (!*feature++)
+            return {};
+    }
+    const char* end = feature;
+    while (*end && *end != ',')
+        ++end;
+    return QByteArrayView(feature, end);
+}
+
+// A kanji run followed by a bracketed reading of kana only: where the run starts, where the closing
+// bracket ends, and the reading.
+struct BracketedReading {
+    qsizetype kanjiStart;
+    qsizetype end;
+    QStringView reading;
+};
+
+std::optional<BracketedReading> BracketedReadingAt(QStringView line, qsizetype open) {
+    const char16_t close = line[open] == u'(' ? u')' : line[open] == u'（' ? u'）' : 0;
+    if (!close)
+        return std::nullopt;
+    qsizetype kanjiStart = open;
+    while (kanjiStart > 0) {
+        const bool pair = kanjiStart > 1 && line[kanjiStart - 1].isLowSurrogate();
+        if (!IsKanji(CodePointAt(line, kanjiStart - (pair ? 2 : 1))))
+            break;
+        kanjiStart -= pair ? 2 : 1;
+    }
+    if (kanjiStart == open)
+        return std::nullopt;
+    qsizetype end = open + 1;
+    while (end < line.size() && IsKana(line[end]))
+        ++end;
+    if (end == open + 1 || end == line.size() || line[end] != close)
+        return std::nullopt;
+    return BracketedReading{kanjiStart, end + 1, line.mid(open + 1, end - open - 1)};
+}
+
+} // namespace
+
+struct KanjiReader::Tagger {
+    std::unique_ptr<MeCab::Model> model;
+    std::unique_ptr<MeCab::Tagger> tagger;
+
+    // MeCab's words of one stretch of text without line breaks or bracketed readings.
+    void ReadStretch(QStringView stretch, MeCab::Lattice& lattice, QString& out, qsizetype& unread) const {
+        if (KanjiCount(stretch) == 0) {
+            out += stretch;
+            return;
+        }
+        const QByteArray bytes = stretch.toUtf8();
+        lattice.set_sentence(bytes.constData(), static_cast<size_t>(bytes.size()));
+        if (!tagger->parse(&lattice)) { // only when out of memory: the kanji stay, and are counted
+            out += stretch;
+            unread += KanjiCount(stretch);
+            return;
+        }
+        QByteArray read;
+        read.reserve(bytes.size() + bytes.size() / 2);
+        qsizetype copied = 0;
+        for (const MeCab::Node* node = lattice.bos_node()->next; node && node->stat != MECAB_EOS_NODE;
+             node = node->next) {
+            const qsizetype start = node->surface - bytes.constData();
+            // MeCab skips spaces between words without a node: they go out as they came in.
+            read.append(bytes.constData() + copied, start - copied);
+            copied = start + node->length;
+            const QByteArrayView word(node->surface, node->length);
+            const qsizetype kanji = KanjiCount(word);
+            const QByteArrayView reading = kanji ? Field(node->feature, kReadingField) : QByteArrayView();
+            if (!kanji) {
+                read += word;
+            } else if (node->stat == MECAB_UNK_NODE || reading.isEmpty() || reading == "*") {
+                read += word;
+                unread += kanji;
+            } else {
+                read += ReadWord(QString::fromUtf8(word), Hiragana(QString::fromUtf8(reading))).toUtf8();
+            }
+        }
+        read.append(bytes.constData() + copied, bytes.size() - copied);
+        out += QString::fromUtf8(read);
+    }
+
+    void ReadLine(QStringView line, MeCab::Lattice& lattice, QString& out, qsizetype& unread) const {
+        qsizetype done = 0;
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const std::optional<BracketedReading> bracketed = BracketedReadingAt(line, i);
+            if (!bracketed || bracketed->kanjiStart < done)
+                continue;
+            ReadStretch(line.mid(done, bracketed->kanjiStart - done), lattice, out, unread);
+            out += bracketed->reading;
+            done = bracketed->end;
+            i = done - 1;
+        }
+        ReadStretch(line.mid(done), lattice, out, unread);
+    }
+};
+
+KanjiReader::KanjiReader(const QString& dictionaryFolder) {
+    // The settings file is none, so that /etc/mecabrc (which Debian points at whichever dictionary has the
+    // highest priority) cannot choose a different dictionary from the one named here.
+    const QByteArray folder = dictionaryFolder.toLocal8Bit();
+    const char* arguments[] = {"lirobel", "-r", "/dev/null", "-d", folder.constData()};
+    auto tagger = std::make_unique<Tagger>();
+    tagger->model.reset(MeCab::createModel(5, const_cast<char**>(arguments)));
+    QString cause;
+    if (!tagger->model) {
+        cause = QString::fromLocal8Bit(MeCab::getLastError());
+    } else if (const QByteArrayView charset(tagger->model->dictionary_info()->charset);
+               charset.compare("UTF-8", Qt::CaseInsensitive) != 0 &&
+               charset.compare("UTF8", Qt::CaseInsensitive) != 0) {
+        cause = QStringLiteral("the dictionary in %1 is in %2, not UTF-8")
+                    .arg(dictionaryFolder, QString::fromLatin1(charset));
+    } else {
+        tagger->tagger.reset(tagger->model->createTagger());
+        if (!tagger->tagger)
+            cause = QString::fromLocal8Bit(MeCab::getLastError());
+    }
+    if (cause.isEmpty())
+        m_tagger = std::move(tagger);
+    else
+        m_loadFailure = QStringLiteral("the Japanese dictionary is not installed: MeCab cannot load %1 (%2); it "
+                                       "comes with the Debian package %3")
+                            .arg(dictionaryFolder, cause, QStringLiteral(LIROBEL_JAPANESE_DICTIONARY_PACKAGE));
+}
+
+KanjiReader::~KanjiReader() = default;
+
+KanaReading KanjiReader::Read(QStringView text) const {
+    if (KanjiCount(text) == 0)
+        return {true, text.toString(), 0, {}};
+    if (!m_tagger)
+        return KanaReading::Failed(m_loadFailure);
+    const std::unique_ptr<MeCab::Lattice> lattice(m_tagger->model->createLattice());
+    KanaReading result;
+    result.text.reserve(text.size() + text.size() / 2);
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        m_tagger->ReadLine(text.mid(start, end - start), *lattice, result.text, result.unreadKanji);
+        if (end < text.size())
+            result.text += text[end];
+        start = end + 1;
+    }
+    return result;
+}
+
+QString InstalledDictionaryFolder() {
+    const QString named = qEnvironmentVariable("LIROBEL_JAPANESE_DICTIONARY");
+    return named.isEmpty() ? QStringLiteral(LIROBEL_JAPANESE_DICTIONARY) : named;
+}
+
+KanaReading KanjiToKana(QStringView text) {
+    if (KanjiCount(text) == 0)
+        return {true, text.toString(), 0, {}};
+    static std::mutex loading;
+    static std::shared_ptr<const KanjiReader> shared;
+    static QString sharedFolder;
+    std::shared_ptr<const KanjiReader> reader;
+    {
+        const std::lock_guard lock(loading);
+        const QString folder = InstalledDictionaryFolder();
+        if (!shared || !shared->LoadFailure().isEmpty() || folder != sharedFolder) {
+            shared = std::make_shared<const KanjiReader>(folder);
+            sharedFolder = folder;
+        }
+        reader = shared;
+    }
+    return reader->Read(text);
+}
+
+} // namespace lirobel::kana

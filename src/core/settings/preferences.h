@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Choices the user makes in the windows beyond the four rule settings: kept per user in the system's
+// configuration folder, so that "Settings.ini" keeps exactly its four lines.
+#pragma once
+
+#include <QAnyStringView>
+
+namespace lirobel::settings {
+
+/// Whether the phonetic writer skips held notes (lyric "-").
+inline constexpr QAnyStringView kSkipHeldNotesPreference = u"PhoneticWriter/SkipHeldNotes";
+
+/// Whether the Chinese tab reads lyrics by words (polyphones, traditional and rarer characters).
+inline constexpr QAnyStringView kReadByWordsPreference = u"ChineseTab/ReadByWords";
+
+bool ReadPreference(QAnyStringView key, bool byDefault);
+/// Stores the choice at once; a configuration folder that cannot be written loses it with a word on stderr.
+void WritePreference(QAnyStringView key, bool value);
+
+} // namespace lirobel::settings

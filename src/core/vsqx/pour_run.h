@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/files/replace_file.h"
+#include "core/vsqx/pour_progress.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace lirobel::vsqx {
+
+/// How a pour-in run ended.
+struct PourOutcome {
+    enum class Kind {
+        Completed, ///< the file is rewritten (or would be, in a dry run), whether or not any note took an item
+        NotVsqx,   ///< the vendor test failed; only the owner's write permission may have changed
+        NotFound,  ///< nothing at the path, or a symbolic link to nothing, in a folder that exists (or an empty path)
+        Failed,    ///< any other failure; the file's content is as it was
+    };
+    Kind kind = Kind::Failed;
+    int notesWritten = 0; ///< notes that received an item, when completed
+    QString cause;        ///< what failed, in English, when failed
+    int itemsLeft = 0;    ///< items that found no note, when completed
+    int notesLeft = 0;    ///< notes, held ones excepted, that found no item, when completed
+    QString warning = {}; ///< what went wrong without stopping the run (an owner that could not be kept), in
+                          ///< English; empty when nothing did
+    int notesFound = 0;   ///< the notes in the file, as PhoneticRewrite::notesFound, when completed
+    int heldSkipped = 0;  ///< held notes passed over, when completed with PourOptions::skipHeld
+};
+
+/// How a pour-in run goes.
+struct PourOptions {
+    /// Writes into the new file as ::write does, which it is when unset; for tests to replace.
+    files::WriteFunction write;
+    /// Held notes keep what they have and take no item (RewriteOptions::skipHeld).
+    bool skipHeld = false;
+    /// Judges the file and counts as the run would, with the same outcome, but writes nothing: the file
+    /// keeps its bytes, permission bits and modification time, and no temporary file is made. A failure to
+    /// write that only a real run would meet is not foreseen.
+    bool dryRun = false;
+};
+
+/// The run of the writer window's Begin command, for the window and the CLI alike. The path is text made
+/// by files::PathFromNative: the file is the one named by the exact bytes files::NativeFromPath gives back.
+/// Checks the items first (UnwritableItemCause), before the file is touched. Then gives the file's owner
+/// write permission, reads the file once and judges it with IsVsqxFile. A file whose root is of the fourth
+/// version (HasVersion4Root) is rewritten by PutPhoneticToVSQX4 as it is, lines and line ends kept; any
+/// other has its lines joined, rewritten by PutPhoneticToVSQX and written back as one line ended by CR LF.
+/// The new content goes to a temporary file beside the original that replaces it only once complete
+/// (a files::FileReplacement), so that every failure leaves the file whole and nothing beside it; a symbolic link
+/// keeps pointing to the file, which keeps its permission bits, and its owner and group where the process
+/// may set them: where it may not, the run completes with a warning. A signal that ends the process
+/// midway leaves nothing beside the file either, once main() has called RemoveUnfinishedFilesOnSignals.
+///
+/// Progress: Start once the file has passed the vendor test, then the value 0 and the maximum twice its
+/// number of lines L; kReadingState and values up to L while the lines are joined (at once, L, for the
+/// fourth version); kProcessingState while the rewrite runs and its result goes to the temporary file;
+/// 0.8 of the maximum and kExportingState while the file is completed and replaced; the maximum at the
+/// end. A dry run makes the same calls.
+PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, PourProgress& progress,
+                                 const PourOptions& options = {});
+
+} // namespace lirobel::vsqx

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/chinese_tab.h"
+
+#include "core/phonetic/pinyin_to_phonetic.h"
+#include "core/pinyin/chinese_to_pinyin.h"
+#include "core/pinyin/chinese_words_to_pinyin.h"
+#include "core/settings/preferences.h"
+#include "window/fixed_layout.h"
+#include "window/message_box.h"
+#include "window/text_pane.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+namespace lirobel::window {
+
+using phonetic::PinYinToPhonetic;
+using phonetic::WithFinalComma;
+
+using window::TextPane;
+
+ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Frame2"));
+    auto* chineseLabel = Placed(new QLabel(QStringLiteral("中文歌词输入："), this), "Label3", {8, 16, 84, 12});
+    m_chinese = Placed(new TextPane(TextPane::Kind::Input, this), "ChineseText", {8, 32, 489, 73});
+    chineseLabel->setBuddy(m_chinese);
+    auto* pinyinLabel = Placed(new QLabel(QStringLiteral("对应的拼音："), this), "Label4", {8, 112, 72, 12});
+    m_pinyin = Placed(new TextPane(TextPane::Kind::Input, this), "PinYin", {8, 128, 489, 73});
+    pinyinLabel->setBuddy(m_pinyin);
+    // Pinyin text offers no place to break a line ("ni,hao," is one word to the text layout), and
+    // wrapping one long word at word boundaries costs time that grows with the square of its length:
+    // an album's pinyin would freeze the window for minutes. Wrapping anywhere is linear; shaping is
+    // not needed for lower-case Latin letters and commas.
+    m_pinyin->setWordWrapMode(QTextOption::WrapAnywhere);
+    QFont plainLatin = m_pinyin->font();
+    plainLatin.setStyleStrategy(QFont::PreferNoShaping);
+    plainLatin.setKerning(false);
+    m_pinyin->setFont(plainLatin);
+    auto* singerLabel = Placed(new QLabel(QStringLiteral("歌手："), this), "Label6", {8, 208, 36, 12});
+    m_singer = Placed(new QComboBox(this), "Singer", {48, 208, 449, 20});
+    m_singer->addItem(QStringLiteral("Hatsune Miku"));
+    m_singer->setCurrentIndex(0);
+    singerLabel->setBuddy(m_singer);
+    auto* phoneticLabel = Placed(
+        new QLabel(QStringLiteral("VOCALOID音标输出(注意每个音标已经用|隔开，[-OPE]代表该音OPE参数需调整)："), this),
+        "Label8", {8, 232, 432, 12});
+    m_phonetic = Placed(new TextPane(TextPane::Kind::Result, this), "VPhonetic", {8, 248, 489, 137});
+    phoneticLabel->setBuddy(m_phonetic);
+    auto* begin = Placed(new QPushButton(QStringLiteral("开始转换"), this), "Begin2", {8, 392, 121, 37});
+    auto* put = Placed(new QPushButton(QStringLiteral("VOCALOID音标灌入"), this), "PutPhonetic", {360, 392, 137, 37});
+    m_readByWords = Placed(new QCheckBox(QStringLiteral("按词语识别读音（多音字、繁体、生僻字）"), this), "ReadByWords",
+                           {134, 402, 222, 17});
+    m_readByWords->setChecked(settings::ReadPreference(settings::kReadByWordsPreference, false));
+    // The space between the two buttons is narrower than the caption in the usual font; a smaller font
+    // shows it whole without moving anything.
+    for (QFont font = m_readByWords->font();
+         m_readByWords->sizeHint().width() > m_readByWords->width() && font.pointSizeF() > 6;) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        m_readByWords->setFont(font);
+    }
+
+    window::WidenToFitCaptions(this);
+
+    connect(m_chinese, &TextPane::PlainTextChanged, this, &ChineseTab::FollowChineseText);
+    connect(m_pinyin, &TextPane::PlainTextChanged, this, &ChineseTab::FollowPinYin);
+    connect(begin, &QPushButton::clicked, this, &ChineseTab::Convert);
+    connect(put, &QPushButton::clicked, this, &ChineseTab::PutPhoneticPressed);
+    connect(m_readByWords, &QCheckBox::toggled, this, [this](bool checked) {
+        settings::WritePreference(settings::kReadByWordsPreference, checked);
+        FollowChineseText();
+    });
+}
+
+// The two input panes empty each other; since setting an empty pane to "" changes nothing, the
+// exchange ends once all three panes are empty.
+void ChineseTab::FollowChineseText() {
+    if (!m_chinese->text().isEmpty()) {
+        m_pinyin->SetText(ReadPinYin(m_chinese->text()));
+        return;
+    }
+    m_phonetic->SetText({});
+    m_pinyin->SetText({});
+}
+
+QString ChineseTab::ReadPinYin(const QString& chinese) {
+    if (!m_readByWords->isChecked())
+        return pinyin::ChineseToPinYin(chinese);
+    pinyin::WordReading read = pinyin::ReadChineseByWords(chinese);
+    if (read.problem.isEmpty())
+        return std::move(read.pinyin);
+    // Without its dictionary the mode cannot work at all: say so once and fall back to the default reading.
+    const QSignalBlocker quiet(m_readByWords);
+    m_readByWords->setChecked(false);
+    settings::WritePreference(settings::kReadByWordsPreference, false);
+    window::MessageBox::ShowUnexpectedFailure(this, QStringLiteral("Cannot read by words: ") + read.problem);
+    return pinyin::ChineseToPinYin(chinese);
+}
+
+void ChineseTab::FollowPinYin() {
+    if (!m_pinyin->text().isEmpty())
+        return;
+    m_phonetic->SetText({});
+    m_chinese->SetText({});
+}
+
+void ChineseTab::Convert() {
+    if (m_pinyin->text().isEmpty()) {
+        window::MessageBox::ShowUnexpectedFailure(this, QStringLiteral("There is no pinyin to convert."));
+        return;
+    }
+    // The pane shows the comma that lets its last syllable convert.
+    m_pinyin->SetText(WithFinalComma(m_pinyin->text()));
+    ShowPhonetic(PinYinToPhonetic(m_pinyin->text(), m_singer->currentText()));
+}
+
+void ChineseTab::ShowPhonetic(const QString& phonetic) {
+    m_phonetic->setPlainText(phonetic);
+    QTextCursor cursor(m_phonetic->document());
+    cursor.beginEditBlock();
+    // Qt's setPlainText() gives the whole text the format at the caret, which is the red of the last
+    // separator when an earlier conversion left it selected: only separators may keep it.
+    cursor.select(QTextCursor::Document);
+    cursor.setCharFormat({});
+    QTextCharFormat red;
+    red.setForeground(QColor(255, 0, 0));
+    for (qsizetype at = phonetic.indexOf(u'|'); at >= 0; at = phonetic.indexOf(u'|', at + 1)) {
+        cursor.setPosition(static_cast<int>(at));
+        cursor.setPosition(static_cast<int>(at) + 1, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(red);
+    }
+    cursor.endEditBlock();
+    // As the command always has, it leaves the last separator selected.
+    m_phonetic->setTextCursor(cursor);
+}
+
+} // namespace lirobel::window

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's second page, "自动中文调教": Chinese lyrics to pinyin to phonetic symbols.
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+
+namespace lirobel::window {
+
+class TextPane;
+
+/// The page `Frame2`. The pinyin pane `PinYin` follows every change of the Chinese pane `ChineseText`;
+/// `Begin2` converts the pinyin into the phonetic pane `VPhonetic`, every "|" in red; emptying either
+/// input pane empties all three. While `ReadByWords` is ticked (a per-user preference), the pinyin is read
+/// by words; ticking or clearing it reads the Chinese pane again.
+class ChineseTab : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ChineseTab(QWidget* parent);
+
+    /// The phonetic pane, which the pour-in reads.
+    const window::TextPane& Phonetic() const { return *m_phonetic; }
+
+signals:
+    /// "VOCALOID音标灌入" was pressed.
+    void PutPhoneticPressed();
+
+private:
+    void FollowChineseText();
+    QString ReadPinYin(const QString& chinese);
+    void FollowPinYin();
+    void Convert();
+    void ShowPhonetic(const QString& phonetic);
+
+    window::TextPane* m_chinese;
+    window::TextPane* m_pinyin;
+    window::TextPane* m_phonetic;
+    QComboBox* m_singer;
+    QCheckBox* m_readByWords;
+};
+
+} // namespace lirobel::window

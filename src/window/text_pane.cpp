@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/text_pane.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTextDocumentFragment>
+
+namespace lirobel::window {
+
+TextPane::TextPane(Kind kind, QWidget* parent) : QTextEdit(parent), m_kind(kind) {
+    setAcceptRichText(false);
+    // Tab leaves the pane rather than typing a tab, so that the window can be used from the keyboard.
+    setTabChangesFocus(true);
+    // The pane menu opens on the release of the right button; nothing else may open a menu first.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    if (kind == Kind::Result) {
+        setReadOnly(true);
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    connect(this, &QTextEdit::textChanged, this, &TextPane::NoticeChange);
+}
+
+void TextPane::SetText(const QString& text) {
+    if (text != m_text)
+        setPlainText(text);
+}
+
+void TextPane::NoticeChange() {
+    QString now = toPlainText();
+    if (now == m_text)
+        return;
+    m_text = std::move(now);
+    emit PlainTextChanged();
+}
+
+void TextPane::keyPressEvent(QKeyEvent* event) {
+    QTextEdit::keyPressEvent(event);
+    // A pane takes Enter even where it cannot type it, so that Enter never reaches the window's
+    // default button from inside a pane.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        event->accept();
+}
+
+void TextPane::mouseReleaseEvent(QMouseEvent* event) {
+    QTextEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton)
+        emit RightButtonReleased(event->globalPosition().toPoint());
+}
+
+QMimeData* TextPane::createMimeDataFromSelection() const {
+    auto* plain = new QMimeData;
+    plain->setText(textCursor().selection().toPlainText());
+    return plain;
+}
+
+} // namespace lirobel::window

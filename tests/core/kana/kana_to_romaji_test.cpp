@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/kana/kana_table.h"
+#include "core/kana/kana_to_romaji.h"
+
+#include <gtest/gtest.h>
+
+namespace lirobel::kana {
+namespace {
+
+QString Romaji(const char16_t* text, const settings::Settings& settings = {}) {
+    const RomajiConversion conversion = KanaToRomaji(QStringView(text), settings);
+    EXPECT_TRUE(conversion.succeeded) << conversion.failure.toStdString();
+    return conversion.romaji;
+}
+
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text);
+}
+
+// Katakana sit 0x60 above their hiragana; a slip in either column of the tables breaks this.
+constexpr char16_t kKatakanaOffset = 0x60;
+
+TEST(KanaTable, PairsEachHiraganaWithItsKatakana) {
+    int singles = 0;
+    for (const SingleKana& kana : SingleKanaTable()) {
+        ++singles;
+        if (kana.hiragana != u'ー') {
+            EXPECT_EQ(kana.katakana - kana.hiragana, kKatakanaOffset) << Latin1(kana.token).toStdString();
+        }
+        EXPECT_EQ(kana.token.empty(), kana.rule != RuleToken::None);
+    }
+    EXPECT_EQ(singles, 73); // 70 of the syllable rows, ん, っ and ー
+
+    int partners = 0;
+    for (const SmallKana& small : SmallKanaTable()) {
+        EXPECT_EQ(small.katakana - small.hiragana, kKatakanaOffset);
+        for (const Partner& partner : small.partners) {
+            ++partners;
+            EXPECT_EQ(partner.katakana - partner.hiragana, kKatakanaOffset) << partner.token;
+        }
+    }
+    EXPECT_EQ(partners, 2 + 3 + 4 + 2 + 11 + 11 + 11);
+}
+
+TEST(KanaToRomaji, GivesEveryKanaOfTheTablesItsTokenInBothScripts) {
+    const settings::Settings rules{QStringLiteral("HA"), QStringLiteral("WO"), QStringLiteral("ZU"), {}};
+    for (const SingleKana& kana : SingleKanaTable()) {
+        const QString expected = kana.rule == RuleToken::Ha   ? rules.HaReading
+                                 : kana.rule == RuleToken::Wo ? rules.WoReading
+                                 : kana.rule == RuleToken::Zu ? rules.ZuReading
+                                                              : Latin1(kana.token);
+        for (const char16_t c : {kana.hiragana, kana.katakana})
+            EXPECT_EQ(KanaToRomaji(QStringView(&c, 1), rules).romaji, expected) << expected.toStdString();
+    }
+    for (const SmallKana& small : SmallKanaTable()) {
+        for (const Partner& partner : small.partners) {
+            // Every pairing of scripts merges: きゃ, キャ, きャ and キゃ.
+            for (const char16_t before : {partner.hiragana, partner.katakana}) {
+                for (const char16_t after : {small.hiragana, small.katakana}) {
+                    const char16_t pair[] = {u'あ', before, after};
+                    EXPECT_EQ(KanaToRomaji(QStringView(pair, 3), rules).romaji,
+                              QStringLiteral("a ") + Latin1(partner.token));
+                }
+            }
+        }
+    }
+}
+
+struct KanaCase {
+    const char16_t* text;
+    const char16_t* romaji;
+
+    friend void PrintTo(const KanaCase& row, std::ostream* os) { *os << QString::fromUtf16(row.text).toStdString(); }
+};
+
+class KanaToRomajiTest : public testing::TestWithParam<KanaCase> {};
+
+TEST_P(KanaToRomajiTest, ConvertsLyrics) {
+    EXPECT_EQ(Romaji(GetParam().text), QString::fromUtf16(GetParam().romaji));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lyrics, KanaToRomajiTest,
+                         testing::Values(KanaCase{u"", u""}, KanaCase{u"ありがとう", u"a ri ga to u"},
+                                         KanaCase{u"アリガトウ", u"a ri ga to u"}, KanaCase{u"きゃっと", u"kya - to"},
+                                         KanaCase{u"コーヒー", u"ko - hi -"},
+                                         // Not pairs: the small kana adds nothing, and ぅ has no entry at all.
+                                         KanaCase{u"ちぇじぇてぃでぃとぅうぉ", u"chi ji te de to u"},
+                                         KanaCase{u"ふぁツァうぃいぇびゃじょ", u"fa tsa wi ye bya jo"},
+                                         KanaCase{u"あゃ", u"a"}, KanaCase{u"あゃあ", u"a a"},
+                                         KanaCase{u"きゃゃ", u"kya"},     // the look-back does not chain
+                                         KanaCase{u"ぢゃヂョ", u"ji ji"}, // ぢ takes no combinations
+                                         KanaCase{u"あ\r\nい", u"a i"}, KanaCase{u"Hello 世界 あ。", u"a"},
+                                         KanaCase{u"ぅゥゎヵヶゐゑヰヱゔヴゝゞヽヾ・ｱｶ　 1a", u""},
+                                         KanaCase{u"か゛か\u3099", u"ka ka"})); // separate voicing marks give nothing
+
+TEST(KanaToRomaji, TakesTheRuleSettingsAsTheyStand) {
+    EXPECT_EQ(Romaji(u"わたしは"), u"wa ta shi ha");
+    EXPECT_EQ(Romaji(u"わたしは", {QStringLiteral("wa"), {}, {}, {}}), u"wa ta shi wa");
+    EXPECT_EQ(Romaji(u"をヲ"), u"o o");
+    EXPECT_EQ(Romaji(u"をヲ", {{}, QStringLiteral("wo"), {}, {}}), u"wo wo");
+    EXPECT_EQ(Romaji(u"づずぢ", {{}, {}, QStringLiteral("du"), {}}), u"du zu ji");
+    // A value the rule dialog never writes is still the token, even an empty one.
+    EXPECT_EQ(Romaji(u"はあ", {QStringLiteral("Wa "), {}, {}, {}}), u"Wa  a");
+    EXPECT_EQ(Romaji(u"あはい", {QString(), {}, {}, {}}), u"a  i");
+}
+
+TEST(KanaToRomaji, FailsWhenTheLyricsBeginWithASmallKana) {
+    for (const SmallKana& small : SmallKanaTable()) {
+        for (const char16_t first : {small.hiragana, small.katakana}) {
+            const char16_t text[] = {first, u'あ'};
+            const RomajiConversion conversion = KanaToRomaji(QStringView(text, 2), {});
+            EXPECT_FALSE(conversion.succeeded);
+            EXPECT_TRUE(conversion.failure.contains(QChar(first))) << conversion.failure.toStdString();
+        }
+    }
+    EXPECT_TRUE(KanaToRomaji(QStringView(u"ぅあ"), {}).succeeded); // ぅ is no small kana of the tables
+    EXPECT_TRUE(KanaToRomaji(QStringView(u" ゃ"), {}).succeeded);
+}
+
+} // namespace
+} // namespace lirobel::kana

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/phonetic/phonetic_table.h"
+#include "core/pinyin/pinyin_table.h"
+
+#include <QString>
+#include <gtest/gtest.h>
+#include <set>
+#include <string>
+
+namespace lirobel::phonetic {
+namespace {
+
+std::optional<std::string_view> LookUp(const char16_t* syllable) {
+    return LookUpPhonetic(QStringView(syllable));
+}
+
+TEST(PhoneticTable, HoldsEveryPinYinSyllableAndDinOnce) {
+    std::set<std::string_view> keys;
+    for (const PhoneticEntry& entry : PhoneticTable())
+        EXPECT_TRUE(keys.insert(entry.syllable).second) << "doubled " << entry.syllable;
+    EXPECT_EQ(keys.size(), 397u);
+    std::set<std::string_view> expected = {"din"};
+    for (const pinyin::PinYinEntry& entry : pinyin::PinYinTable())
+        expected.insert(entry.syllable);
+    EXPECT_EQ(keys, expected);
+}
+
+TEST(PhoneticTable, ItemsAreWellFormed) {
+    const std::set<std::string> symbols = {"a",  "i",  "M", "e",  "o",   "N", "N\\", "n", "J",  "m",  "m'",
+                                           "p",  "p'", "b", "b'", "p\\", "t", "t'",  "d", "d'", "ts", "dz",
+                                           "tS", "dZ", "s", "S",  "k",   "g", "h",   "4", "4'", "j",  "w"};
+    ASSERT_EQ(symbols.size(), 33u);
+    int marked = 0;
+    for (const PhoneticEntry& entry : PhoneticTable()) {
+        std::string_view body = entry.item;
+        if (body.ends_with(kOpeMarker)) {
+            ++marked;
+            body.remove_suffix(kOpeMarker.size());
+        }
+        EXPECT_EQ(body.find('|'), std::string_view::npos) << entry.syllable;
+        EXPECT_EQ(body.find("  "), std::string_view::npos) << entry.syllable;
+        ASSERT_FALSE(body.empty()) << entry.syllable;
+        EXPECT_NE(body.front(), ' ') << entry.syllable;
+        EXPECT_NE(body.back(), ' ') << entry.syllable;
+        int count = 0;
+        for (std::size_t start = 0; start <= body.size();) {
+            const std::size_t end = std::min(body.find(' ', start), body.size());
+            EXPECT_TRUE(symbols.contains(std::string(body.substr(start, end - start))))
+                << entry.syllable << ": '" << body.substr(start, end - start) << "'";
+            ++count;
+            start = end + 1;
+        }
+        EXPECT_GE(count, 1) << entry.syllable;
+        EXPECT_LE(count, 5) << entry.syllable;
+    }
+    EXPECT_EQ(marked, 111);
+}
+
+// The entries that depart from the usual form of their final are the easiest to "correct" by mistake.
+TEST(PhoneticTable, KeepsTheIrregularEntries) {
+    // clang-format off
+    const std::pair<const char16_t*, std::string_view> irregular[] = {
+        {u"cai", "ts a i"}, {u"chang", "tS a N"}, {u"feng", "p\\ o N[-OPE]"}, {u"chi", "t S M[-OPE]"},
+        {u"hu", "p\\ M"}, {u"fu", "p\\ M"}, {u"jia", "dZ a"}, {u"jie", "dZ e"}, {u"jiu", "dZ o"}, {u"xiu", "S i M"},
+        {u"tian", "t' i a n[-OPE]"}, {u"qiong", "tS i o N\\[-OPE]"}, {u"tou", "t o"}, {u"huang", "h o a N"},
+        {u"gui", "g o j"}, {u"hui", "h o j"}, {u"dui", "d M i"}, {u"kui", "k M i"}, {u"chui", "tS M i i[-OPE]"},
+        {u"cui", "ts M i j[-OPE]"}, {u"jun", "dZ M i n"}, {u"gun", "g o n[-OPE]"}, {u"lun", "4 o n[-OPE]"},
+        {u"yue", "j o e[-OPE]"}, {u"su", "s M w"}, {u"wu", "M w"}, {u"e", "o[-OPE]"}, {u"er", "o[-OPE]"},
+        {u"ri", "j M[-OPE]"}, {u"zhong", "dZ o N\\[-OPE]"}, {u"jiang", "dZ i a a N[-OPE]"}, {u"niang", "J i a a N"},
+        {u"qiang", "tS i a a N"}, {u"din", "d' i n"},
+    };
+    // clang-format on
+    for (const auto& [syllable, item] : irregular)
+        EXPECT_EQ(LookUp(syllable), item) << QString::fromUtf16(syllable).toStdString();
+}
+
+TEST(LookUpPhonetic, ComparesWholeSyllablesExactly) {
+    EXPECT_EQ(LookUp(u"ba"), "b a");
+    EXPECT_EQ(LookUp(u"zuo"), "dz o");
+    EXPECT_EQ(LookUp(u"chuang"), "tS o a a N[-OPE]"); // the longest key
+    for (const char16_t* missing :
+         {u"", u"Ba", u"ba ", u" ba", u"lve", u"nve", u"lü", u"m", u"chuangg", u"b", u"zzzzzz", u"ba\n", u"你"})
+        EXPECT_EQ(LookUp(missing), std::nullopt) << QString::fromUtf16(missing).toStdString();
+}
+
+} // namespace
+} // namespace lirobel::phonetic

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/pinyin/pinyin_table.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace lirobel::pinyin {
+namespace {
+
+TEST(PinYinTable, HasTheListedEntriesAtTheirPlaces) {
+    const auto table = PinYinTable();
+    ASSERT_EQ(table.size(), 396u);
+    struct Row {
+        std::size_t position; // 1-based, as the listing counts
+        std::string_view syllable;
+        int code;
+    };
+    for (const Row& row : {Row{1, "a", -20319}, Row{2, "ai", -20317}, Row{177, "lv", -15681}, Row{178, "luan", -15667},
+                           Row{220, "nv", -14930}, Row{221, "nuan", -14929}, Row{396, "zuo", -10254}}) {
+        EXPECT_EQ(table[row.position - 1].syllable, row.syllable) << "entry " << row.position;
+        EXPECT_EQ(table[row.position - 1].code, row.code) << "entry " << row.position;
+    }
+}
+
+TEST(PinYinTable, CodesAscendStrictlyAndSyllablesAreUniqueLowerCaseWords) {
+    const auto table = PinYinTable();
+    std::set<std::string_view> seen;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::string_view syllable = table[i].syllable;
+        EXPECT_TRUE(seen.insert(syllable).second) << "doubled " << syllable;
+        EXPECT_GE(syllable.size(), 1u);
+        EXPECT_LE(syllable.size(), 6u);
+        for (const char c : syllable)
+            EXPECT_TRUE(c >= 'a' && c <= 'z') << syllable;
+        if (i > 0) {
+            EXPECT_GT(table[i].code, table[i - 1].code) << "at " << syllable;
+        }
+    }
+}
+
+TEST(PinYinTable, CountsSyllablesPerInitialLetter) {
+    const std::map<char, int> expected = {{'a', 5},  {'b', 16}, {'c', 33}, {'d', 20}, {'e', 3},  {'f', 9},
+                                          {'g', 19}, {'h', 19}, {'j', 14}, {'k', 18}, {'l', 25}, {'m', 19},
+                                          {'n', 23}, {'o', 2},  {'p', 16}, {'q', 14}, {'r', 14}, {'s', 34},
+                                          {'t', 19}, {'w', 9},  {'x', 14}, {'y', 15}, {'z', 36}};
+    std::map<char, int> counted;
+    for (const PinYinEntry& entry : PinYinTable())
+        ++counted[entry.syllable.front()];
+    EXPECT_EQ(counted, expected);
+}
+
+} // namespace
+} // namespace lirobel::pinyin

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/pinyin/cache_file.h"
+#include "core/pinyin/reading_tables.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace lirobel::pinyin {
+namespace {
+
+const QByteArray kKey = "key";
+const QByteArray kContents = QByteArray("tables ").repeated(100);
+
+bool Overwrite(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct DamageCase {
+    const char* name;
+    std::function<QByteArray(QByteArray)> damage;
+};
+
+class DamagedCacheFileTest : public testing::TestWithParam<DamageCase> {};
+
+TEST_P(DamagedCacheFileTest, IsNotTrusted) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("cache"));
+    ASSERT_TRUE(WriteCacheFile(path, kKey, kContents));
+    ASSERT_EQ(ReadCacheFile(path, kKey), kContents);
+    ASSERT_TRUE(Overwrite(path, GetParam().damage(Contents(path))));
+    EXPECT_EQ(ReadCacheFile(path, kKey), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damage, DamagedCacheFileTest,
+    testing::Values(DamageCase{"Truncated", [](QByteArray file) { return file.left(file.size() - 1); }},
+                    DamageCase{"Lengthened", [](QByteArray file) { return file + '\0'; }},
+                    DamageCase{"ByteChanged", [](QByteArray file) { return file.replace(200, 1, "T"); }},
+                    DamageCase{"Empty", [](const QByteArray&) { return QByteArray(); }},
+                    DamageCase{"Foreign", [](const QByteArray&) { return QByteArray("[General]\nkey=value\n"); }},
+                    DamageCase{"SizeOverstated",
+                               [](QByteArray file) {
+                                   // the header's contents size, just before the checksum
+                                   return file.replace(file.size() - kContents.size() - 16, 8,
+                                                       "\xff\xff\xff\xff\xff\xff\xff\x7f");
+                               }}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(CacheFile, IsStaleUnderAnotherKey) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("cache"));
+    ASSERT_TRUE(WriteCacheFile(path, kKey, kContents));
+    EXPECT_EQ(ReadCacheFile(path, "another key"), std::nullopt);
+    EXPECT_FALSE(WriteCacheFile(path + QStringLiteral("/inside a file"), kKey, kContents));
+}
+
+// The cache only changes how long the tables take to load: whatever state it is found in, the tables are
+// those built from the packages' files, and a usable folder holds a current cache afterwards.
+TEST(ReadingTablesCache, GivesTheTablesBuiltFromTheFiles) {
+    const ReadingTables built;
+    ASSERT_EQ(built.Problem(), QString());
+    const QByteArray expected = built.Saved();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("reading-tables"));
+    const struct {
+        const char* state;
+        std::function<void()> prepare;
+        QString folder;
+    } rows[] = {
+        {"none yet", [] {}, folder.path()},
+        {"current", [] {}, folder.path()},
+        {"truncated", [&] { Overwrite(path, Contents(path).left(100000)); }, folder.path()},
+        {"folder inside a file", [] {}, path + QStringLiteral("/cache")},
+    };
+    for (const auto& row : rows) {
+        row.prepare();
+        const std::unique_ptr<ReadingTables> loaded = LoadReadingTables(row.folder);
+        EXPECT_EQ(loaded->Problem(), QString()) << row.state;
+        EXPECT_TRUE(loaded->Saved() == expected) << row.state;
+        EXPECT_GT(Contents(path).size(), expected.size()) << row.state;
+    }
+}
+
+} // namespace
+} // namespace lirobel::pinyin

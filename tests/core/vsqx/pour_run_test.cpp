@@ -1,0 +1,512 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/files/native_path.h"
+#include "core/vsqx/file_lines.h"
+#include "core/vsqx/phonetic_items.h"
+#include "core/vsqx/pour_run.h"
+#include "core/vsqx/pour_texts.h"
+#include "core/vsqx/put_phonetic_to_vsqx.h"
+#include "support/test_files.h"
+#include "support/vsqx_generator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <tuple>
+
+namespace lirobel::vsqx {
+namespace {
+
+using Kind = PourOutcome::Kind;
+
+constexpr QFile::Permissions kModeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                         QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                                         QFile::ExeOther;
+
+class RecordingProgress : public PourProgress {
+public:
+    void Start() override { events << QStringLiteral("start"); }
+    void SetMaximum(double maximum) override { events << QStringLiteral("maximum %1").arg(maximum); }
+    void SetValue(double value) override { values.push_back(value); }
+    void SetState(QStringView state) override { events << state.toString(); }
+    void Yield() override { ++yields; }
+
+    QStringList events;
+    std::vector<double> values;
+    int yields = 0;
+};
+
+using test::ReadFile;
+using test::WriteFile;
+
+QStringList Entries(const QTemporaryDir& folder) {
+    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+TEST(PourPhoneticIntoFile, RewritesTheFileAsOneLineEndedByCrLf) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("song.vsqx"));
+    QByteArray joined = test::GenerateVsqx({});
+    WriteFile(path, joined);
+    JoinFileLines(joined);
+    RecordingProgress progress;
+    const PourOutcome outcome = PourPhoneticIntoFile(path, u"J i|h a o[-OPE]|", progress);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    EXPECT_EQ(outcome.notesWritten, 2);
+    EXPECT_EQ(outcome.notesLeft, 1);
+    EXPECT_EQ(outcome.itemsLeft, 0);
+    const QByteArray rewritten = ReadFile(path);
+    EXPECT_EQ(rewritten, PutPhoneticToVSQX(joined, u"J i|h a o[-OPE]|").text + "\r\n");
+    EXPECT_EQ(rewritten.count("<lyric><![CDATA[a]]></lyric>"), 2);
+    EXPECT_EQ(rewritten.count("<attr id=\"opening\">0</attr>"), 1);
+    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+
+    // The rewritten file passes the one-line rule; an empty phonetic string still rewrites it.
+    EXPECT_EQ(PourPhoneticIntoFile(path, u"", progress).kind, Kind::Completed);
+    EXPECT_EQ(ReadFile(path), rewritten);
+}
+
+TEST(PourPhoneticIntoFile, ReportsProgressAsTheWriterWindowShowsIt) {
+    for (const int version : {3, 4}) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("song.vsqx"));
+        const QByteArray file = test::GenerateVsqx({1, 1, 300, test::LineEnds::CrLf, version});
+        WriteFile(path, file);
+        const double lines = static_cast<double>(CountFileLines(file));
+        RecordingProgress progress;
+        ASSERT_EQ(PourPhoneticIntoFile(path, test::GeneratePhonetic(300), progress).kind, Kind::Completed);
+        EXPECT_EQ(progress.events,
+                  (QStringList{QStringLiteral("start"), QStringLiteral("maximum %1").arg(2 * lines),
+                               kReadingState.toString(), kProcessingState.toString(), kExportingState.toString()}));
+        ASSERT_GE(progress.values.size(), 4u);
+        EXPECT_EQ(progress.values.front(), 0);
+        EXPECT_TRUE(std::is_sorted(progress.values.begin(), progress.values.end()));
+        const std::vector<double> last(progress.values.end() - 3, progress.values.end());
+        EXPECT_EQ(last, (std::vector<double>{lines, 1.6 * lines, 2 * lines}));
+        EXPECT_GE(progress.yields, 1); // 100 KB or more scanned, in 64 KiB steps
+    }
+}
+
+// The generated file with the first items written the editor's way, made by replacing text note by note.
+QByteArray WrittenByHand(const QByteArray& file, const QString& phonetic, int items) {
+    const QByteArray noteStart = "\t\t\t<note>";
+    QByteArray result = file.first(file.indexOf(noteStart));
+    qsizetype at = result.size();
+    for (int k = 0; at < file.size(); ++k) {
+        const qsizetype next = file.indexOf(noteStart, at + 1);
+        QByteArray note = file.sliced(at, (next < 0 ? file.size() : next) - at);
+        at += note.size();
+        if (k >= items) {
+            result += note;
+            continue;
+        }
+        QString item = GetPhoneticItem(phonetic, k + 1).toString();
+        if (item.endsWith(u"[-OPE]")) {
+            item.chop(6);
+            note.replace("<v id=\"opening\">127</v>", "<v id=\"opening\">0</v>");
+        }
+        note.replace("<y><![CDATA[" + test::NoteLyric(k).toUtf8() + "]]></y>", "<y><![CDATA[a]]></y>");
+        note.replace("<p><![CDATA[" + test::NotePhonemes(k).toUtf8() + "]]></p>",
+                     "<p lock=\"1\"><![CDATA[" + item.toUtf8() + "]]></p>");
+        result += note;
+    }
+    return result;
+}
+
+TEST(PourPhoneticIntoFile, WritesTheNotesOfAVersion4FileAndKeepsEveryOtherByte) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("song.vsqx"));
+    const QByteArray original = test::GenerateVsqx({2, 2, 3, test::LineEnds::CrLf, 4});
+    const QString phonetic = test::GeneratePhonetic(8) + QStringLiteral("你 好|");
+    WriteFile(path, original);
+    PourProgress quiet;
+    const PourOutcome outcome = PourPhoneticIntoFile(path, phonetic, quiet);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    EXPECT_EQ(outcome.notesWritten, 9);
+    EXPECT_EQ(outcome.notesLeft, 3);
+    EXPECT_EQ(outcome.notesFound, 12);
+    const QByteArray rewritten = ReadFile(path);
+    EXPECT_EQ(rewritten, WrittenByHand(original, phonetic, 9));
+    // Nothing changed before the first note nor from the tenth on, which took no item.
+    qsizetype tenth = -1;
+    for (int k = 0; k < 10; ++k)
+        tenth = original.indexOf("\t\t\t<note>", tenth + 1);
+    const qsizetype head = original.indexOf("<note>");
+    EXPECT_EQ(rewritten.first(head), original.first(head));
+    EXPECT_EQ(rewritten.last(original.size() - tenth), original.sliced(tenth));
+
+    // Written again, the file stays as it is.
+    EXPECT_EQ(PourPhoneticIntoFile(path, phonetic, quiet).kind, Kind::Completed);
+    EXPECT_EQ(ReadFile(path), rewritten);
+    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+}
+
+using FileState = std::tuple<QByteArray, QFile::Permissions, QDateTime>;
+
+FileState StateOf(const QString& path) {
+    const QFileInfo info(path);
+    return {ReadFile(path), info.permissions(), info.lastModified()};
+}
+
+using Counts = std::tuple<int, int, int, int, int>;
+
+Counts CountsOf(const PourOutcome& outcome) {
+    return {outcome.notesWritten, outcome.itemsLeft, outcome.notesLeft, outcome.notesFound, outcome.heldSkipped};
+}
+
+// A dry run, and a run with an item that would break the file, leave a read-only file of long ago as it was;
+// the dry run counts as the real run after it does.
+TEST(PourPhoneticIntoFile, DryRunsAndUnwritableItemsTouchNothing) {
+    struct Row {
+        int version;
+        QString phonetic;
+        bool dryRun;
+        const char* cause; // a part of it; "" when the run is to complete
+    };
+    const Row rows[] = {
+        {3, test::GeneratePhonetic(6), true, ""},
+        {4, test::GeneratePhonetic(6), true, ""},
+        {3, QStringLiteral("J i|a]]>b|"), false, "item 2 holds \"]]>\""},
+        {4, QStringLiteral("J i|h a o|a\u0001|"), false, "item 3 holds U+0001"},
+    };
+    for (const Row& row : rows) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("song.vsqx"));
+        // Ten notes, of which the two that sang "あ" are held now.
+        WriteFile(path, test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, row.version}).replace("あ", "-"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)), QFileDevice::FileModificationTime));
+        file.close();
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        const FileState before = StateOf(path);
+        PourOptions options;
+        options.skipHeld = true;
+        options.dryRun = row.dryRun;
+        RecordingProgress progress;
+        const PourOutcome outcome = PourPhoneticIntoFile(path, row.phonetic, progress, options);
+        EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << outcome.cause.toStdString();
+        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
+        EXPECT_EQ(StateOf(path), before) << row.version;
+        EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+        // The bad items are found before anything shows.
+        EXPECT_EQ(progress.events.size(), *row.cause ? 0 : 5);
+        if (row.dryRun) {
+            EXPECT_EQ(CountsOf(outcome), Counts(6, 0, 2, 10, 2));
+            options.dryRun = false;
+            EXPECT_EQ(CountsOf(PourPhoneticIntoFile(path, row.phonetic, progress, options)), CountsOf(outcome));
+            EXPECT_NE(ReadFile(path), std::get<0>(before));
+        }
+    }
+}
+
+enum class Target {
+    File,
+    MissingFile,
+    MissingFolder,
+    Folder,
+    EmptyPath,
+    LinkLoop,
+    LinkToMissingFile,
+    LinkIntoMissingFolder,
+    FileOf2GiB,
+};
+enum class Disk { Whole, TakesHalfEachTime, Full };
+
+struct FailureCase {
+    const char* name;
+    Target target;
+    QByteArray content;
+    QString phonetic;
+    Disk disk;
+    Kind kind;
+    const char* cause; // a part of it
+
+    friend void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class PourFailureTest : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(PourFailureTest, LeavesTheFileAsItWas) {
+    const FailureCase& row = GetParam();
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("song.vsqx"));
+    const QString elsewhere = folder.filePath(QStringLiteral("none/song.vsqx"));
+    const QString loop = folder.filePath(QStringLiteral("loop.vsqx"));
+    switch (row.target) {
+    case Target::File:
+        WriteFile(file, row.content);
+        break;
+    case Target::LinkLoop:
+        ASSERT_TRUE(QFile::link(loop, file) && QFile::link(file, loop));
+        break;
+    case Target::LinkToMissingFile:
+        ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("other.vsqx")), file));
+        break;
+    case Target::LinkIntoMissingFolder:
+        ASSERT_TRUE(QFile::link(elsewhere, file));
+        break;
+    case Target::FileOf2GiB: // sparse: it takes no room on the disk
+        WriteFile(file, {});
+        ASSERT_EQ(::truncate(QFile::encodeName(file).constData(), off_t{1} << 31), 0);
+        break;
+    default:
+        break;
+    }
+    const QStringList before = Entries(folder);
+    const QString path = row.target == Target::MissingFolder ? elsewhere
+                         : row.target == Target::Folder      ? folder.path()
+                         : row.target == Target::EmptyPath   ? QString()
+                                                             : file;
+    PourOptions options;
+    if (row.disk == Disk::TakesHalfEachTime)
+        options.write = [](int to, const void* bytes, size_t size) { return ::write(to, bytes, size / 2); };
+    if (row.disk == Disk::Full)
+        options.write = [](int, const void*, size_t) {
+            errno = ENOSPC;
+            return ssize_t{-1};
+        };
+    RecordingProgress progress;
+    const PourOutcome outcome = PourPhoneticIntoFile(path, row.phonetic, progress, options);
+    EXPECT_EQ(outcome.kind, row.kind);
+    EXPECT_EQ(outcome.cause.isEmpty(), row.kind != Kind::Failed);
+    EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
+    // Nothing shows before the file has passed the vendor test.
+    EXPECT_EQ(progress.events.isEmpty(), row.kind != Kind::Failed || row.target != Target::File);
+    if (row.target == Target::File) {
+        EXPECT_EQ(ReadFile(file), row.content);
+    } else if (row.target == Target::FileOf2GiB) {
+        EXPECT_EQ(QFileInfo(file).size(), qint64{1} << 31);
+    }
+    EXPECT_EQ(Entries(folder), before);
+}
+
+QByteArray WithoutOpeningAttributes() {
+    return test::GenerateVsqx({}).replace("\"opening\"", "\"closing\"");
+}
+
+// Fails after more than one piece has gone to the temporary file.
+QByteArray WithTheLastPhonemesUnclosed() {
+    QByteArray file = test::GenerateVsqx({1, 1, 1000});
+    return file.replace(file.lastIndexOf("</phnms>"), 8, "</phnm>");
+}
+
+const QString kOneItem = QStringLiteral("J i|");
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, PourFailureTest,
+    testing::Values(
+        FailureCase{"twoLines", Target::File, "a\r\nb", kOneItem, Disk::Whole, Kind::NotVsqx, ""},
+        FailureCase{"emptyFile", Target::File, "", kOneItem, Disk::Whole, Kind::NotVsqx, ""},
+        FailureCase{"missingFile", Target::MissingFile, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
+        FailureCase{"linkToMissingFile", Target::LinkToMissingFile, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
+        FailureCase{"emptyPath", Target::EmptyPath, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
+        FailureCase{"missingFolder", Target::MissingFolder, "", kOneItem, Disk::Whole, Kind::Failed, "does not exist"},
+        FailureCase{"linkIntoMissingFolder", Target::LinkIntoMissingFolder, "", kOneItem, Disk::Whole, Kind::Failed,
+                    "none/song.vsqx', whose folder does not exist"},
+        FailureCase{"linkLoop", Target::LinkLoop, "", kOneItem, Disk::Whole, Kind::Failed, "symbolic links"},
+        FailureCase{"folder", Target::Folder, "", kOneItem, Disk::Whole, Kind::Failed, "is a folder"},
+        FailureCase{"fileOf2GiB", Target::FileOf2GiB, "", kOneItem, Disk::Whole, Kind::Failed, "2 GiB or larger"},
+        FailureCase{"rewriteFails", Target::File, WithoutOpeningAttributes(), QStringLiteral("J i[-OPE]|"), Disk::Whole,
+                    Kind::Failed, ""},
+        FailureCase{"diskTakesHalf", Target::File, test::GenerateVsqx({}), kOneItem, Disk::TakesHalfEachTime,
+                    Kind::Failed, "the disk took only part of it"},
+        FailureCase{"diskFull", Target::File, test::GenerateVsqx({}), kOneItem, Disk::Full, Kind::Failed,
+                    "No space left on device"},
+        FailureCase{"lateRewriteFailure", Target::File, WithTheLastPhonemesUnclosed(), test::GeneratePhonetic(1000),
+                    Disk::Whole, Kind::Failed, ""}),
+    [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
+
+TEST(PourPhoneticIntoFile, FullDiskLeavesTheFileWhole) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("song.vsqx"));
+    const QByteArray original = test::GenerateVsqx({1, 1, 1000});
+    QByteArray joined = original;
+    JoinFileLines(joined);
+    const QString phonetic = test::GeneratePhonetic(1000);
+    const qsizetype rewrittenSize = PutPhoneticToVSQX(joined, phonetic).text.size() + 2;
+    // The disk fills up midway, and one byte short of the end, where a buffered write would hide it.
+    for (const qsizetype room : {rewrittenSize / 2, rewrittenSize - 1}) {
+        WriteFile(path, original);
+        PourOutcome outcome;
+        {
+            const test::FileSizeLimit fullDisk(static_cast<rlim_t>(room));
+            PourProgress quiet;
+            outcome = PourPhoneticIntoFile(path, phonetic, quiet);
+        }
+        EXPECT_EQ(outcome.kind, Kind::Failed) << room;
+        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView("File too large"))) << outcome.cause.toStdString();
+        EXPECT_EQ(ReadFile(path), original) << room;
+        EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+    }
+}
+
+TEST(PourPhoneticIntoFile, KeepsTheLinkAndThePermissionsButMakesTheFileWritable) {
+    QTemporaryDir folder;
+    const QString target = folder.filePath(QStringLiteral("song.vsqx"));
+    const QString link = folder.filePath(QStringLiteral("link.vsqx"));
+    WriteFile(target, test::GenerateVsqx({}));
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ExeOther));
+    ASSERT_TRUE(QFile::link(target, link));
+    PourProgress quiet;
+    EXPECT_EQ(PourPhoneticIntoFile(link, u"J i|", quiet).kind, Kind::Completed);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(ReadFile(target).contains("<phnms lock=\"1\"><![CDATA[J i]]></phnms>"));
+    EXPECT_EQ(QFileInfo(target).permissions() & kModeBits,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ExeOther);
+    EXPECT_EQ(Entries(folder), (QStringList{QStringLiteral("link.vsqx"), QStringLiteral("song.vsqx")}));
+}
+
+struct NameCase {
+    const char* name;
+    QByteArray fileName; // as the system holds it
+
+    friend void PrintTo(const NameCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class PourNameTest : public testing::TestWithParam<NameCase> {};
+
+// Qt would open the file named with U+FFFD where the name holds bytes that are not UTF-8.
+TEST_P(PourNameTest, RewritesTheFileOfThoseBytesAndNoOther) {
+    QTemporaryDir folder;
+    const QByteArray nativeFolder = QFile::encodeName(folder.path()) + '/';
+    const QString path = folder.path() + u'/' + files::PathFromNative(GetParam().fileName);
+    const QByteArray decoy = QFile::encodeName(path).sliced(nativeFolder.size());
+    ASSERT_NE(decoy, GetParam().fileName);
+    // QTemporaryDir cannot remove what Qt cannot name.
+    const auto removeFiles = qScopeGuard([&] {
+        for (const QByteArray& name : test::NativeEntries(nativeFolder))
+            ::unlink((nativeFolder + name).constData());
+    });
+    const QByteArray song = test::GenerateVsqx({});
+    test::WriteNativeFile(nativeFolder + GetParam().fileName, song);
+    test::WriteNativeFile(nativeFolder + decoy, song);
+    PourProgress quiet;
+    const PourOutcome outcome = PourPhoneticIntoFile(path, kOneItem, quiet);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    EXPECT_TRUE(test::ReadNativeFile(nativeFolder + GetParam().fileName).contains("<phnms lock=\"1\">"));
+    EXPECT_EQ(test::ReadNativeFile(nativeFolder + decoy), song);
+    QByteArrayList both{GetParam().fileName, decoy};
+    std::sort(both.begin(), both.end());
+    EXPECT_EQ(test::NativeEntries(nativeFolder), both);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PourNameTest,
+                         testing::Values(NameCase{"gbk", "\xb8\xe8\xc7\xfa.vsqx"}, // 歌曲
+                                         NameCase{"strayByte", "\xff.vsqx"}),
+                         [](const testing::TestParamInfo<NameCase>& row) { return std::string(row.param.name); });
+
+// Root that may not give files away, as an unprivileged user may not: in this thread alone.
+bool GiveUpChownInThisThread() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct capabilities[2]{};
+    if (::syscall(SYS_capget, &header, capabilities) != 0)
+        return false;
+    capabilities[0].effective &= ~(1u << CAP_CHOWN);
+    return ::syscall(SYS_capset, &header, capabilities) == 0;
+}
+
+struct OwnerCase {
+    const char* name;
+    bool mayChown;
+    uid_t owner; // afterwards
+    gid_t group;
+    const char* warning; // a part of it; "" when there must be none
+
+    friend void PrintTo(const OwnerCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class PourOwnerTest : public testing::TestWithParam<OwnerCase> {};
+
+TEST_P(PourOwnerTest, KeepsTheOwnerOrSaysItCouldNot) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to give the file to another user";
+    const OwnerCase& row = GetParam();
+    QTemporaryDir folder;
+    const QByteArray path =
+        QFile::encodeName(WriteFile(folder.filePath(QStringLiteral("song.vsqx")), test::GenerateVsqx({})));
+    ASSERT_EQ(::chown(path.constData(), 4321, 4322), 0);
+    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    PourOutcome outcome;
+    std::thread([&] {
+        if (row.mayChown || GiveUpChownInThisThread()) {
+            PourProgress quiet;
+            outcome = PourPhoneticIntoFile(QFile::decodeName(path), kOneItem, quiet);
+        }
+    }).join();
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    struct stat status {};
+    ASSERT_EQ(::stat(path.constData(), &status), 0);
+    EXPECT_EQ(status.st_uid, row.owner);
+    EXPECT_EQ(status.st_gid, row.group);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(outcome.warning.isEmpty(), !*row.warning);
+    EXPECT_TRUE(outcome.warning.contains(QLatin1StringView(row.warning))) << outcome.warning.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, PourOwnerTest,
+                         testing::Values(OwnerCase{"kept", true, 4321, 4322, ""},
+                                         OwnerCase{"lost", false, 0, 0, "4321:4322"}),
+                         [](const testing::TestParamInfo<OwnerCase>& row) { return std::string(row.param.name); });
+
+struct SignalCase {
+    const char* name;
+    int number;
+    bool ignored;
+
+    friend void PrintTo(const SignalCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class PourSignalTest : public testing::TestWithParam<SignalCase> {};
+
+// A pour ended by a signal while it writes leaves the song as it was and nothing beside it; one that
+// ignores the signal completes.
+TEST_P(PourSignalTest, LeavesNothingBehind) {
+    const SignalCase& row = GetParam();
+    QTemporaryDir folder;
+    const QByteArray song = test::GenerateVsqx({});
+    const QString path = WriteFile(folder.filePath(QStringLiteral("song.vsqx")), song);
+    // The sanitizers' runtime wants to be loaded first, which a preloaded library is instead.
+    QByteArrayList words{"/usr/bin/env",
+                         "LD_PRELOAD=" LIROBEL_RAISE_AT_WRITE,
+                         "LIROBEL_RAISE_AT_WRITE_INTO=" + QFile::encodeName(QFileInfo(path).canonicalFilePath()) + '.',
+                         "LIROBEL_RAISE_SIGNAL=" + QByteArray::number(row.number),
+                         "ASAN_OPTIONS=" + qgetenv("ASAN_OPTIONS") + ":verify_asan_link_order=0",
+                         LIROBEL_POUR_SIGNAL_CHILD,
+                         QFile::encodeName(path)};
+    if (row.ignored)
+        words << QByteArray::number(row.number);
+    std::vector<char*> arguments;
+    for (QByteArray& word : words)
+        arguments.push_back(word.data());
+    arguments.push_back(nullptr);
+    pid_t child = 0;
+    ASSERT_EQ(::posix_spawn(&child, arguments[0], nullptr, nullptr, arguments.data(), environ), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (row.ignored) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_NE(ReadFile(path), song);
+    } else {
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == row.number) << status;
+        EXPECT_EQ(ReadFile(path), song);
+    }
+    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, PourSignalTest,
+                         testing::Values(SignalCase{"sigterm", SIGTERM, false}, SignalCase{"sigint", SIGINT, false},
+                                         SignalCase{"sighup", SIGHUP, false},
+                                         SignalCase{"ignoredSighup", SIGHUP, true}),
+                         [](const testing::TestParamInfo<SignalCase>& row) { return std::string(row.param.name); });
+
+} // namespace
+} // namespace lirobel::vsqx

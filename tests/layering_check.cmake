@@ -1,0 +1,83 @@
+# Fails when an include crosses the layers the folders stand for:
+# - a file of src/core includes a file of src/window or src/cli, or a header of Qt's GUI or widgets;
+# - a subsystem of the core includes one that is not below it in kLayers;
+# - a file of src/cli includes a file of src/window.
+# cmake -DSOURCE_DIR=<src> -DGUI_HEADER_DIRS=<Qt's include folders> -P layering_check.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+# The core's subsystems, lowest first: each may include the ones before it.
+set(kLayers files settings pinyin phonetic kana vsqx)
+
+# Every header Qt's GUI and widgets modules offer, by the name a file includes it with.
+set(guiHeaders)
+foreach(dir IN LISTS GUI_HEADER_DIRS)
+    get_filename_component(module "${dir}" NAME)
+    if(module MATCHES "^Qt(Gui|Widgets)$")
+        file(GLOB headers RELATIVE "${dir}" "${dir}/*")
+        foreach(header IN LISTS headers)
+            list(APPEND guiHeaders "${header}" "${module}/${header}")
+        endforeach()
+    endif()
+endforeach()
+list(LENGTH guiHeaders guiHeaderCount)
+if(guiHeaderCount EQUAL 0)
+    message(FATAL_ERROR "No header of QtGui or QtWidgets was found in: ${GUI_HEADER_DIRS}")
+endif()
+
+set(problems)
+
+function(included_names file out)
+    file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    set(names)
+    foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*$" "\\1" name "${line}")
+        list(APPEND names "${name}")
+    endforeach()
+    set(${out} "${names}" PARENT_SCOPE)
+endfunction()
+
+file(GLOB subsystems RELATIVE "${SOURCE_DIR}/core" "${SOURCE_DIR}/core/*")
+foreach(subsystem IN LISTS subsystems)
+    if(NOT IS_DIRECTORY "${SOURCE_DIR}/core/${subsystem}")
+        continue()
+    endif()
+    list(FIND kLayers "${subsystem}" level)
+    if(level EQUAL -1)
+        list(APPEND problems "src/core/${subsystem} has no place in the layers: add it to kLayers in ${CMAKE_CURRENT_LIST_FILE}")
+        continue()
+    endif()
+    file(GLOB_RECURSE files "${SOURCE_DIR}/core/${subsystem}/*.h" "${SOURCE_DIR}/core/${subsystem}/*.cpp")
+    foreach(file IN LISTS files)
+        file(RELATIVE_PATH shown "${SOURCE_DIR}/.." "${file}")
+        included_names("${file}" names)
+        foreach(name IN LISTS names)
+            if(name MATCHES "^(window|cli)/")
+                list(APPEND problems "${shown} includes ${name}, above the core")
+            elseif(name MATCHES "^core/([^/]+)/")
+                list(FIND kLayers "${CMAKE_MATCH_1}" includedLevel)
+                if(includedLevel GREATER level OR includedLevel EQUAL -1)
+                    list(APPEND problems "${shown} includes ${name}, which is not below ${subsystem}")
+                endif()
+            elseif(name IN_LIST guiHeaders)
+                list(APPEND problems "${shown} includes <${name}>, a header of Qt's GUI")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+file(GLOB_RECURSE cliFiles "${SOURCE_DIR}/cli/*.h" "${SOURCE_DIR}/cli/*.cpp")
+foreach(file IN LISTS cliFiles)
+    included_names("${file}" names)
+    foreach(name IN LISTS names)
+        if(name MATCHES "^window/")
+            file(RELATIVE_PATH shown "${SOURCE_DIR}/.." "${file}")
+            list(APPEND problems "${shown} includes ${name}: the CLI stands on the core alone")
+        endif()
+    endforeach()
+endforeach()
+
+if(problems)
+    list(JOIN problems "\n" text)
+    message(FATAL_ERROR "${text}")
+endif()

@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/window_under_test.h"
+#include "window/text_menu.h"
+#include "window/text_pane.h"
+
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+#include <QTabWidget>
+
+namespace lirobel::window {
+
+using test::WindowUnderTest;
+
+namespace {
+
+// Releases a mouse button over the pane, on the page that shows it.
+void ReleaseOver(const WindowUnderTest& started, TextPane* pane, Qt::MouseButton button) {
+    started.ShowPage(started.Find<QTabWidget>("TabStrip")->indexOf(pane->parentWidget()));
+    QTest::mouseRelease(pane->viewport(), button, {}, QPoint(5, 5));
+}
+
+// The clipboard's text, which must come without formatting; null when it holds no text.
+QString ClipboardText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data && data->hasHtml())
+        return QStringLiteral("<formatted>");
+    return data && data->hasText() ? data->text() : QString();
+}
+
+} // namespace
+
+class TextMenuTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rightButtonOpensTheMenuForThatPane_data() {
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<bool>("input");
+        for (const char* pane : {"Input", "ChineseText", "PinYin"})
+            QTest::newRow(pane) << QString::fromLatin1(pane) << true;
+        for (const char* pane : {"Output", "VPhonetic"})
+            QTest::newRow(pane) << QString::fromLatin1(pane) << false;
+    }
+    void rightButtonOpensTheMenuForThatPane() {
+        QFETCH(QString, pane);
+        QFETCH(bool, input);
+        const WindowUnderTest started;
+        auto* menu = started.Find<TextMenu>("TextMenu");
+        auto* target = started.window->findChild<TextPane*>(pane);
+        for (Qt::MouseButton other : {Qt::LeftButton, Qt::MiddleButton})
+            ReleaseOver(started, target, other);
+        QVERIFY(!menu->isVisible() && menu->MenuTarget().isEmpty());
+
+        ReleaseOver(started, target, Qt::RightButton);
+        QVERIFY(menu->isVisible());
+        QCOMPARE(menu->MenuTarget(), pane);
+        for (const char* item : {"CutText", "PasteText", "DeleteText"})
+            QCOMPARE(test::Find<QAction>(menu, item)->isEnabled(), input);
+        for (const char* item : {"CopyText", "SelectText", "ClearClipboard"})
+            QVERIFY(test::Find<QAction>(menu, item)->isEnabled());
+        menu->close();
+        QCOMPARE(menu->MenuTarget(), pane);
+    }
+
+    void commandsActOnThePaneAndTheClipboard_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("pictureOnClipboard");
+        QTest::addColumn<QString>("paneAfter");
+        QTest::addColumn<QString>("clipboardAfter"); // null: no text at all
+        const QString before = QStringLiteral("before");
+        QTest::newRow("cut") << "CutText"
+                             << "Input" << 1 << 4 << false << "aef"
+                             << "bcd";
+        QTest::newRow("cut nothing") << "CutText"
+                                     << "Input" << 2 << 2 << false << "abcdef"
+                                     << "";
+        QTest::newRow("copy coloured") << "CopyText"
+                                       << "VPhonetic" << 0 << 4 << false << "J i|h a o|"
+                                       << "J i|";
+        QTest::newRow("paste") << "PasteText"
+                               << "Input" << 1 << 3 << false << "abeforedef" << before;
+        QTest::newRow("paste at caret") << "PasteText"
+                                        << "PinYin" << 3 << 3 << false << "abcbeforedef" << before;
+        QTest::newRow("paste picture") << "PasteText"
+                                       << "Input" << 1 << 3 << true << "adef" << QString();
+        QTest::newRow("delete") << "DeleteText"
+                                << "Input" << 0 << 5 << false << "f" << before;
+        QTest::newRow("delete nothing") << "DeleteText"
+                                        << "Input" << 3 << 3 << false << "abcdef" << before;
+        QTest::newRow("select all") << "SelectText"
+                                    << "Output" << 2 << 2 << false << "abcdef" << before;
+        QTest::newRow("clear clipboard") << "ClearClipboard"
+                                         << "Output" << 0 << 0 << false << "abcdef" << QString();
+    }
+    void commandsActOnThePaneAndTheClipboard() {
+        QFETCH(QString, command);
+        QFETCH(QString, pane);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(bool, pictureOnClipboard);
+        QFETCH(QString, paneAfter);
+        QFETCH(QString, clipboardAfter);
+        const WindowUnderTest started;
+        auto* target = started.window->findChild<TextPane*>(pane);
+        if (pane == u"VPhonetic")
+            target->setHtml(QStringLiteral("J i<span style=\"color:#ff0000\">|</span>h a o|"));
+        else
+            target->setPlainText(QStringLiteral("abcdef"));
+        test::Select(target, from, to);
+        if (pictureOnClipboard)
+            QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+        else
+            QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+
+        ReleaseOver(started, target, Qt::RightButton);
+        auto* menu = started.Find<TextMenu>("TextMenu");
+        menu->findChild<QAction*>(command)->trigger();
+        menu->close();
+        QCOMPARE(target->text(), paneAfter);
+        QCOMPARE(ClipboardText(), clipboardAfter);
+        if (command == u"SelectText")
+            QCOMPARE(target->textCursor().selectedText(), paneAfter);
+    }
+
+    void keyboardCopyAndPasteCarryPlainTextOnly() {
+        const WindowUnderTest started;
+        auto* result = started.Find<TextPane>("VPhonetic");
+        result->setHtml(QStringLiteral("J i<span style=\"color:#ff0000\">|</span>"));
+        result->selectAll();
+        QTest::keySequence(result, QKeySequence::Copy);
+        QCOMPARE(ClipboardText(), QStringLiteral("J i|"));
+
+        auto* coloured = new QMimeData;
+        coloured->setHtml(QStringLiteral("<b style=\"color:#ff0000\">ka</b>"));
+        coloured->setText(QStringLiteral("ka"));
+        QGuiApplication::clipboard()->setMimeData(coloured);
+        auto* input = started.Find<TextPane>("Input");
+        QTest::keySequence(input, QKeySequence::Paste);
+        QCOMPARE(input->text(), QStringLiteral("ka"));
+        QVERIFY(!input->toHtml().contains(u"ff0000"));
+    }
+};
+
+} // namespace lirobel::window
+
+QTEST_MAIN(lirobel::window::TextMenuTest)
+#include "text_menu_test.moc"
