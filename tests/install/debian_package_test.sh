@@ -29,9 +29,14 @@ contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for path in ./usr/bin/lirobel ./usr/bin/lirobel-cli ./usr/share/applications/org.lirobel.Lirobel.desktop \
     ./usr/share/icons/hicolor/scalable/apps/org.lirobel.Lirobel.svg ./usr/share/mime/packages/org.lirobel.Lirobel.xml \
     ./usr/share/metainfo/org.lirobel.Lirobel.metainfo.xml ./usr/share/man/man1/lirobel-cli.1.gz \
-    ./usr/share/doc/lirobel/README.md ./usr/share/doc/lirobel/COPYING; do
+    ./usr/share/doc/lirobel/README.md ./usr/share/doc/lirobel/COPYING ./usr/share/doc/lirobel/copyright; do
     grep -qxF "$path" <<<"$contents" || fail "the package lacks $path"
 done
+# Debian's machine-readable copyright file, naming the project's licence.
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/lirobel/copyright >"$out/copyright"
+head -n1 "$out/copyright" | grep -qF 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the machine-readable format"
+grep -qx 'License: GPL-3.0-or-later' "$out/copyright" || fail "the copyright file does not name GPL-3.0-or-later"
 # Nothing of the build or the tests comes along.
 if grep -v '^\./usr/\(bin/lirobel\(-cli\)\?\|share/.*\)$' <<<"$contents" | grep -v '/$'; then
     fail "files outside the expected places"
