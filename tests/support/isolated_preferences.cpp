@@ -2,7 +2,7 @@
 // Linked into every window test: the preferences go to a folder of the test's own, so that a test starts
 // from the defaults whatever the developer running it has chosen in ~/.config/Lirobel.
 #include <QCoreApplication>
-#include <QSettings>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -11,7 +11,7 @@ void IsolatePreferences() {
     static const QTemporaryDir folder;
     if (!folder.isValid())
         qFatal("cannot make a folder for the preferences: %s", qPrintable(folder.errorString()));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));
 }
 
 } // namespace

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/pinyin/cache_file.h"
 
-#include <QDir>
+#include "core/files/user_file.h"
+
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <bit>
 #include <cstring>
 #include <sys/stat.h>
@@ -57,8 +56,8 @@ QByteArray CacheKey(std::uint32_t formatVersion, std::initializer_list<const cha
 }
 
 std::optional<QByteArray> ReadCacheFile(const QString& path, const QByteArray& key) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!files::OpenUserFile(path, file).isEmpty())
         return std::nullopt;
     char magic[sizeof kMagic];
     std::uint32_t keySize = 0;
@@ -78,16 +77,12 @@ std::optional<QByteArray> ReadCacheFile(const QString& path, const QByteArray& k
 }
 
 bool WriteCacheFile(const QString& path, const QByteArray& key, const QByteArray& contents) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
     QByteArray header(kMagic, sizeof kMagic);
     Append(header, static_cast<std::uint32_t>(key.size()));
     header += key;
     Append(header, static_cast<std::uint64_t>(contents.size()));
     Append(header, Checksum(contents));
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(header) == header.size() &&
-           file.write(contents) == contents.size() && file.commit();
+    return files::WriteUserFile(path, {header, contents}).isEmpty();
 }
 
 } // namespace lirobel::pinyin

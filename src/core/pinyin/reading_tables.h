@@ -28,7 +28,8 @@ struct ReadingTables {
 
 /// The tables from the cache file in cacheFolder when it was written from the files installed now; else
 /// built from those files, in most of a second, and cached there for the next process. An empty folder,
-/// or one that cannot be written, means building them every time.
+/// one that cannot be written, and a folder or cache that is not the user's own (a symbolic link, a pipe,
+/// another user's) mean building them every time, leaving what is there untouched.
 std::unique_ptr<ReadingTables> LoadReadingTables(const QString& cacheFolder);
 
 /// The user's cache folder for Lirobel (~/.cache/lirobel), or an empty string when the system gives none.

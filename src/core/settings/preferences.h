@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAnyStringView>
+#include <QString>
 
 namespace lirobel::settings {
 
@@ -13,8 +14,15 @@ inline constexpr QAnyStringView kSkipHeldNotesPreference = u"PhoneticWriter/Skip
 /// Whether the Chinese tab reads lyrics by words (polyphones, traditional and rarer characters).
 inline constexpr QAnyStringView kReadByWordsPreference = u"ChineseTab/ReadByWords";
 
+/// The preferences file: "Lirobel/lirobel.conf" in the user's configuration folder
+/// (~/.config/Lirobel/lirobel.conf on Linux).
+QString PreferencesPath();
+
+/// The stored choice, or byDefault when there is none or the file is not the user's own regular file in a
+/// folder of theirs (files::CheckUserFile), which is then not opened.
 bool ReadPreference(QAnyStringView key, bool byDefault);
-/// Stores the choice at once; a configuration folder that cannot be written loses it with a word on stderr.
+/// Stores the choice at once; a configuration folder that cannot be written, or a file or folder that is
+/// not the user's own, loses it with a word on stderr.
 void WritePreference(QAnyStringView key, bool value);
 
 } // namespace lirobel::settings

@@ -2,11 +2,9 @@
 #include "core/settings/settings.h"
 
 #include "core/files/native_path.h"
+#include "core/files/user_file.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -25,6 +23,16 @@ QString CannotRead(const QString& path, const QString& why) {
     return QStringLiteral("cannot read the settings file '%1': %2").arg(path, why);
 }
 
+// The first kMostSettingsBytes of the open file.
+std::optional<QByteArray> ReadHead(QFile& file, const QString& path, QString& problem) {
+    QByteArray bytes = file.read(kMostSettingsBytes);
+    if (file.error() != QFileDevice::NoError) {
+        problem = CannotRead(path, file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 // The first kMostSettingsBytes of the regular file at path. Anything else there (a pipe, a device, a
 // folder) is refused before a byte is read, so that it can neither block nor flood the reader.
 std::optional<QByteArray> ReadHead(const QString& path, QString& problem) {
@@ -41,12 +49,22 @@ std::optional<QByteArray> ReadHead(const QString& path, QString& problem) {
         problem = CannotRead(path, QStringLiteral("it is not a regular file"));
         return std::nullopt;
     }
-    QByteArray bytes = file.read(kMostSettingsBytes);
-    if (file.error() != QFileDevice::NoError) {
-        problem = CannotRead(path, file.errorString());
-        return std::nullopt;
+    return ReadHead(file, path, problem);
+}
+
+// The settings the bytes hold, and a problem when one of the three romaji lines is not UTF-8 text.
+SettingsFileResult SettingsOfHead(const QByteArray& bytes, const QString& path) {
+    SettingsFileResult read{ParseSettings(bytes), {}};
+    const std::array<const QString*, 3> rules = {&read.settings.HaReading, &read.settings.WoReading,
+                                                 &read.settings.ZuReading};
+    for (std::size_t line = 0; line < rules.size(); ++line) {
+        if (files::HasRawBytes(*rules[line])) {
+            read.problem =
+                QStringLiteral("line %1 of the settings file '%2' is not UTF-8 text").arg(line + 1).arg(path);
+            break;
+        }
     }
-    return bytes;
+    return read;
 }
 
 } // namespace
@@ -82,38 +100,23 @@ Settings ParseSettings(QByteArrayView bytes) {
 SettingsFileResult ReadSettings(const QString& path) {
     QString problem;
     const std::optional<QByteArray> bytes = ReadHead(path, problem);
-    if (!bytes)
-        return {{}, problem};
-    SettingsFileResult read{ParseSettings(*bytes), {}};
-    const std::array<const QString*, 3> rules = {&read.settings.HaReading, &read.settings.WoReading,
-                                                 &read.settings.ZuReading};
-    for (std::size_t line = 0; line < rules.size(); ++line) {
-        if (files::HasRawBytes(*rules[line])) {
-            read.problem =
-                QStringLiteral("line %1 of the settings file '%2' is not UTF-8 text").arg(line + 1).arg(path);
-            break;
-        }
-    }
-    return read;
+    return bytes ? SettingsOfHead(*bytes, path) : SettingsFileResult{{}, problem};
 }
 
 SettingsFileResult LoadSettings(const QString& path) {
-    struct stat info = {};
-    if (::lstat(files::NativeFromPath(path).constData(), &info) != 0 && errno == ENOENT)
+    if (files::CheckUserFile(path).state == files::UserFileState::Missing)
         return {{}, SaveSettings(path, Settings())};
-    return ReadSettings(path);
+    QFile file;
+    if (const QString cause = files::OpenUserFile(path, file); !cause.isEmpty())
+        return {{}, CannotRead(path, cause)};
+    QString problem;
+    const std::optional<QByteArray> bytes = ReadHead(file, path, problem);
+    return bytes ? SettingsOfHead(*bytes, path) : SettingsFileResult{{}, problem};
 }
 
 QString SaveSettings(const QString& path, const Settings& settings) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    // Unbuffered, so that a short write shows in write()'s count: a buffered QSaveFile has been seen to
-    // commit a file cut short by a full disk.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return QStringLiteral("cannot write the settings file '%1': %2").arg(path, file.errorString());
-    const QByteArray bytes = SettingsFileBytes(settings);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("cannot write the settings file '%1': %2").arg(path, file.errorString());
+    if (const QString cause = files::WriteUserFile(path, {SettingsFileBytes(settings)}); !cause.isEmpty())
+        return QStringLiteral("cannot write the settings file '%1': %2").arg(path, cause);
     return {};
 }
 

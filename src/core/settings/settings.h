@@ -36,9 +36,10 @@ struct SettingsFileResult {
     QString problem; ///< empty when all went well
 };
 
-/// The window's start-up read: the settings of the file at path. When nothing is there, the file is
-/// created with the default bytes first. Anything else at the path is read as ReadSettings reads it and
-/// left as it is; a file that cannot be created gives the defaults. problem says what went wrong.
+/// The window's start-up read: the settings of the file at path, read as ReadSettings reads them. When
+/// nothing is there, the file is created with the default bytes first. Only the user's own regular file in
+/// a folder of theirs is read (files::OpenUserFile): a symbolic link, a pipe or another user's file gives
+/// the defaults and is left as it is, as does a file that cannot be created. problem says what went wrong.
 SettingsFileResult LoadSettings(const QString& path);
 
 /// A read that never creates or changes anything (the CLI's): the settings of the regular file at path,
@@ -47,8 +48,9 @@ SettingsFileResult LoadSettings(const QString& path);
 /// settings and a problem when one of the three romaji lines is not UTF-8 text.
 SettingsFileResult ReadSettings(const QString& path);
 
-/// Writes the settings to path through a temporary file in the same folder that replaces the file only
-/// once complete, so a failure (a full disk, a folder that cannot be written) leaves the old file whole.
+/// Writes the settings to path as files::WriteUserFile writes: through a temporary file in the same folder
+/// that replaces the file only once complete, so a failure (a full disk, a folder that cannot be written)
+/// leaves the old file whole, and never over or through anything but the user's own regular file.
 /// Returns the problem, or an empty string on success.
 QString SaveSettings(const QString& path, const Settings& settings);
 
