@@ -10,27 +10,33 @@
 namespace lirobel::cli {
 
 int RunPinYin(const Invocation& invocation, CliContext& context) {
-    const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
-    if (!text)
-        return kExitFailure;
     if (invocation.Has("words")) {
+        const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
+        if (!text)
+            return kExitFailure;
         const pinyin::WordReading read = pinyin::ReadChineseByWords(*text);
         if (!read.problem.isEmpty())
             return Fail(context, QStringLiteral("cannot read by words: ") + read.problem);
         return WriteResult(read.pinyin, context);
     }
+    const std::optional<QByteArray> text = ReadInputUtf8(invocation.Input(0), context);
+    if (!text)
+        return kExitFailure;
     if (!pinyin::CharacterCodesAvailable())
         return Fail(context, QStringLiteral("the system's iconv has no code page 936 (CP936), so no Chinese "
                                             "character can be recognised"));
-    return WriteResult(pinyin::ChineseToPinYin(*text), context);
+    return WriteResultByPieces(*text, AtCharacter, pinyin::ChineseToPinYin, context);
 }
 
 int RunPhonetic(const Invocation& invocation, CliContext& context) {
-    const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
+    const std::optional<QByteArray> text = ReadInputUtf8(invocation.Input(0), context);
     if (!text)
         return kExitFailure;
     const QString singer = invocation.Option("singer").value_or(QString());
-    return WriteResult(phonetic::PinYinToPhonetic(phonetic::WithFinalComma(*text), singer), context);
+    const auto convert = [&singer](QStringView piece) {
+        return phonetic::PinYinToPhonetic(phonetic::WithFinalComma(piece.toString()), singer);
+    };
+    return WriteResultByPieces(*text, phonetic::PinYinPieceEnd, convert, context);
 }
 
 } // namespace lirobel::cli

@@ -54,6 +54,13 @@ std::optional<QByteArray> ReadFile(const QString& operand, CliContext& context) 
     return bytes;
 }
 
+// Valid UTF-8 as text. A byte-order mark is a character like any other here: it is kept, not swallowed.
+QString Decode(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 } // namespace
 
 bool WriteText(QIODevice& device, QStringView text) {
@@ -91,7 +98,7 @@ std::optional<QByteArray> ReadInputBytes(const QString& operand, CliContext& con
     return bytes;
 }
 
-std::optional<QString> ReadInputText(const QString& operand, CliContext& context) {
+std::optional<QByteArray> ReadInputUtf8(const QString& operand, CliContext& context) {
     std::optional<QByteArray> bytes = ReadInputBytes(operand, context);
     if (!bytes)
         return std::nullopt;
@@ -99,15 +106,43 @@ std::optional<QString> ReadInputText(const QString& operand, CliContext& context
         bytes->chop(2);
     else if (bytes->endsWith('\n'))
         bytes->chop(1);
-    // A byte-order mark is a character like any other here: it is kept, not swallowed.
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder.decode(*bytes);
-    if (decoder.hasError()) {
+    if (!QByteArrayView(*bytes).isValidUtf8()) {
         Fail(context, QStringLiteral("the input is not valid UTF-8 text"));
         return std::nullopt;
     }
-    return text;
+    return bytes;
+}
+
+std::optional<QString> ReadInputText(const QString& operand, CliContext& context) {
+    const std::optional<QByteArray> bytes = ReadInputUtf8(operand, context);
+    if (!bytes)
+        return std::nullopt;
+    return Decode(*bytes);
+}
+
+qsizetype AtCharacter(QByteArrayView text, qsizetype atLeast) {
+    qsizetype at = std::min(atLeast, text.size());
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+        ++at; // a continuation byte: the character began before
+    return at;
+}
+
+int WriteResultByPieces(QByteArrayView text, PieceEnd end, const std::function<QString(QStringView)>& convert,
+                        CliContext& context) {
+    constexpr qsizetype kPiece = 64 * 1024;
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype pieceEnd = std::max(end(text, at + kPiece), at + 1);
+        if (const QString problem = WriteToStdout(convert(Decode(text.sliced(at, pieceEnd - at))), context);
+            !problem.isEmpty())
+            return Fail(context, problem);
+        at = pieceEnd;
+    }
+    if (text.isEmpty()) {
+        if (const QString problem = WriteToStdout(convert(QStringView()), context); !problem.isEmpty())
+            return Fail(context, problem);
+    }
+    const QString problem = WriteToStdout(u"\n", context);
+    return problem.isEmpty() ? kExitSuccess : Fail(context, problem);
 }
 
 QString WriteToStdout(QStringView text, CliContext& context) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -13,6 +14,13 @@ namespace lirobel::phonetic {
 ///
 /// The singer is accepted for the day voice libraries differ; today every singer gets the same result.
 QString PinYinToPhonetic(QStringView pinyin, QStringView singer = {});
+
+/// Where a pinyin text in UTF-8 may be cut so that the pieces, each converted as
+/// PinYinToPhonetic(WithFinalComma(piece)), give joined what the whole text gives: the position just after
+/// the first comma at or after atLeast - 1, or the text's end. Where no comma comes within 64 KiB, the
+/// stretch is cut within itself at a character's start, each part still far longer than any syllable,
+/// so that no piece need hold it whole.
+qsizetype PinYinPieceEnd(QByteArrayView utf8, qsizetype atLeast);
 
 /// The pinyin text with a "," appended unless it already ends with one, so that its last syllable
 /// converts too.
