@@ -11,8 +11,8 @@ using test::VprLayout;
 
 TEST(PourCommand, TakesVprProjects) {
     const QByteArray project =
-        test::GenerateVpr(VprLayout::Version6, test::GenerateSequence(VprLayout::Version6,
-                                                                      test::GenerateVprNotes(VprLayout::Version6, 4)));
+        test::GenerateVpr(VprLayout::Version6,
+                          test::GenerateSequence(VprLayout::Version6, test::GenerateVprNotes(VprLayout::Version6, 4)));
     const QByteArray sequence = R"({"tracks":[]})";
     const struct {
         QByteArray file;
@@ -23,11 +23,19 @@ TEST(PourCommand, TakesVprProjects) {
         bool changed;
     } rows[] = {
         {project, {}, 0, "VOCALOID音标灌入完成！ 2\n", "还有 2 个音符没有写入音标", true},
-        {project, {QStringLiteral("--dry-run"), QStringLiteral("--skip-held")}, 0, "notes 4, items 2, written 2, held 1\n",
-         "还有 1 个音符没有写入音标", false},
+        {project,
+         {QStringLiteral("--dry-run"), QStringLiteral("--skip-held")},
+         0,
+         "notes 4, items 2, written 2, held 1\n",
+         "还有 1 个音符没有写入音标",
+         false},
         {test::MakeZip({{"Project/song.json", sequence}}), {}, 3, "", "这不是一个VSQX文件！", false},
-        {test::MakeZip({{"Project\\sequence.json", sequence}, {"Project/sequence.json", sequence}}), {}, 1, "",
-         "发生意外错误！ the archive holds both", false},
+        {test::MakeZip({{"Project\\sequence.json", sequence}, {"Project/sequence.json", sequence}}),
+         {},
+         1,
+         "",
+         "发生意外错误！ the archive holds both",
+         false},
     };
     for (const auto& row : rows) {
         QTemporaryDir folder;

@@ -31,7 +31,8 @@ QByteArray NoteJson(VprLayout layout, const VprNote& note, int index) {
         json += R"(,"singingSkill":{"duration":158,"weight":{"pre":64,"post":64}},"vibrato":{"type":0,"duration":0})";
         // Its isProtected is not the note's.
         if (index % 5 == 4)
-            json += R"(,"dvqm":{"attack":{"compID":"7C9A1E2B","code":"Attack01","speed":1.0,"level":0.5,"isProtected":false}})";
+            json +=
+                R"(,"dvqm":{"attack":{"compID":"7C9A1E2B","code":"Attack01","speed":1.0,"level":0.5,"isProtected":false}})";
     } else {
         json += R"(,"aiExp":{"pitchFine":0.0,"pitchDriftStart":0.0,"pitchDriftEnd":0.0,"pitchScalingCenter":0.0})";
         if (note.phonemePositions)
@@ -41,26 +42,31 @@ QByteArray NoteJson(VprLayout layout, const VprNote& note, int index) {
 }
 
 QByteArray PartJson(VprLayout layout, const std::vector<VprNote>& notes, size_t from, size_t to, int part) {
-    QByteArray json = "{\"pos\":" + Number(1920 + part * 7680) + ",\"duration\":7680,\"styleName\":\"No Effect\"," + kVoice;
+    QByteArray json =
+        "{\"pos\":" + Number(1920 + part * 7680) + ",\"duration\":7680,\"styleName\":\"No Effect\"," + kVoice;
     if (layout == VprLayout::Version6)
-        json += R"(,"aiVoice":{"compID":"AI0000000000001"},"stylePresetID":"5E4F3A2B","name":"part )" + Number(part) + '"';
-    json += R"(,"midiEffects":[{"id":"VoiceColor","isBypassed":true,"isFolded":false,"parameters":[{"name":"Air","value":0},{"name":"Breathiness","value":0.46666666865348818}]}],"notes":[)";
+        json +=
+            R"(,"aiVoice":{"compID":"AI0000000000001"},"stylePresetID":"5E4F3A2B","name":"part )" + Number(part) + '"';
+    json +=
+        R"(,"midiEffects":[{"id":"VoiceColor","isBypassed":true,"isFolded":false,"parameters":[{"name":"Air","value":0},{"name":"Breathiness","value":0.46666666865348818}]}],"notes":[)";
     for (size_t at = from; at < to; ++at)
         json += (at > from ? "," : "") + NoteJson(layout, notes[at], static_cast<int>(at));
     return json + "]}";
 }
 
 QByteArray TrackJson(int type, const QByteArray& name, const QByteArray& parts, bool hasParts = true) {
-    QByteArray json = "{\"type\":" + Number(type) + ",\"name\":\"" + name +
-                      R"(","color":0,"busNo":0,"isFolded":false,"height":40.0,"volume":{"isFolded":true,"height":40.0,"events":[{"pos":0,"value":0}]},"isMuted":false,"isSoloMode":false)";
+    QByteArray json =
+        "{\"type\":" + Number(type) + ",\"name\":\"" + name +
+        R"(","color":0,"busNo":0,"isFolded":false,"height":40.0,"volume":{"isFolded":true,"height":40.0,"events":[{"pos":0,"value":0}]},"isMuted":false,"isSoloMode":false)";
     return hasParts ? json + ",\"parts\":[" + parts + "]}" : json + '}';
 }
 
 QByteArray AudioParts(int count) {
     QByteArray parts;
     for (int part = 0; part < count; ++part)
-        parts += QByteArray(part ? "," : "") + R"({"pos":)" + Number(part * 3840) + R"(,"duration":3840,"wav":{"originalName":"take)" +
-                 Number(part) + R"(.wav","name":"take)" + Number(part) + R"(.wav"}})";
+        parts += QByteArray(part ? "," : "") + R"({"pos":)" + Number(part * 3840) +
+                 R"(,"duration":3840,"wav":{"originalName":"take)" + Number(part) + R"(.wav","name":"take)" +
+                 Number(part) + R"(.wav"}})";
     return parts;
 }
 
@@ -136,8 +142,9 @@ std::vector<VprNote> GenerateVprNotes(VprLayout layout, int count) {
 
 QByteArray GenerateSequence(VprLayout layout, const std::vector<VprNote>& notes, int singingParts) {
     const bool five = layout == VprLayout::Version5;
-    QByteArray json = R"({"version":{"major":)" + QByteArray(five ? "5" : "6") +
-                      R"(,"minor":1,"revision":0},"vender":"Generator","title":"春の歌","masterTrack":{"samplingRate":44100,"tempo":{"isFolded":false,"height":0.0,"global":{"isEnabled":false,"value":12000},"events":[{"pos":0,"value":12000}]}},"voices":[{"compID":"BCNFCY43LB2LZCD4","name":"Voice"}],"tracks":[)";
+    QByteArray json =
+        R"({"version":{"major":)" + QByteArray(five ? "5" : "6") +
+        R"(,"minor":1,"revision":0},"vender":"Generator","title":"春の歌","masterTrack":{"samplingRate":44100,"tempo":{"isFolded":false,"height":0.0,"global":{"isEnabled":false,"value":12000},"events":[{"pos":0,"value":12000}]}},"voices":[{"compID":"BCNFCY43LB2LZCD4","name":"Voice"}],"tracks":[)";
     std::vector<QByteArray> parts;
     for (int part = 0; part < singingParts; ++part)
         parts.push_back(PartJson(layout, notes, notes.size() * part / singingParts,

@@ -20,8 +20,8 @@ enum class VprLayout {
 
 /// What a pour reads or writes of a note; the rest of the note follows from its place.
 struct VprNote {
-    QByteArray lyric;           ///< as JSON string content
-    QByteArray phoneme;         ///< as JSON string content
+    QByteArray lyric;   ///< as JSON string content
+    QByteArray phoneme; ///< as JSON string content
     bool isProtected = false;
     std::optional<int> opening; ///< exp.opening; a note without it has no "exp" at all
     bool phonemePositions = false;

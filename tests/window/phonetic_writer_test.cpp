@@ -298,16 +298,18 @@ private slots:
             test::GenerateSequence(VprLayout::Version6, test::GenerateVprNotes(VprLayout::Version6, 3)));
         const QString song = test::WriteFile(folder.filePath(QStringLiteral("song.vpr")), project);
         StartWith(song);
-        QCOMPARE(m_started->Find<QFileDialog>("CommonDialog")->nameFilters(),
-                 QStringList({QStringLiteral("所有支持的文件 (*.vsqx *.vpr)"), QStringLiteral("VOCALOID5/6 工程(*.vpr)"),
-                              QStringLiteral("VOCALOID3序列(*.vsqx)"), QStringLiteral("所有文件 (*)")}));
+        QCOMPARE(
+            m_started->Find<QFileDialog>("CommonDialog")->nameFilters(),
+            QStringList({QStringLiteral("所有支持的文件 (*.vsqx *.vpr)"), QStringLiteral("VOCALOID5/6 工程(*.vpr)"),
+                         QStringLiteral("VOCALOID3序列(*.vsqx)"), QStringLiteral("所有文件 (*)")}));
         m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|h a o[-OPE]|"));
         QWidget* writer = OpenWriter();
         QCOMPARE(Find<QLineEdit>(writer, "VSQXPath")->text(), song);
         test::Click(writer, "Begin");
         QCOMPARE(m_started->messages.size(), 1u);
         QCOMPARE(m_started->messages[0].text, kPourCompletedText.toString());
-        QCOMPARE(m_started->messages[0].informativeText, QStringLiteral("写入了 2 个音符；还有 1 个音符没有写入音标。"));
+        QCOMPARE(m_started->messages[0].informativeText,
+                 QStringLiteral("写入了 2 个音符；还有 1 个音符没有写入音标。"));
         const QByteArray sequence = test::ZipRecords(test::ReadFile(song)).front().content;
         QVERIFY(sequence.contains(R"("lyric":"a","phoneme":"h a o","langID":0,"isProtected":true)"));
         QVERIFY(sequence.contains(R"("velocity":64,"exp":{"opening":0})"));

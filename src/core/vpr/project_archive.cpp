@@ -95,13 +95,13 @@ bool ProjectArchive::ReadSequence(QByteArray& content) {
     return cause.isEmpty() || Fail(std::move(cause));
 }
 
-bool ProjectArchive::ReplaceSequence(QByteArrayView content, const std::function<void()>& yield,
-                                     QByteArray& archive) {
+bool ProjectArchive::ReplaceSequence(QByteArrayView content, const std::function<void()>& yield, QByteArray& archive) {
     const auto index = static_cast<zip_uint64_t>(m_sequenceIndex);
     zip_stat_t status;
     if (zip_stat_index(m_archive, index, 0, &status) != 0)
         return Fail(QString::fromUtf8(zip_strerror(m_archive)));
-    // Without its method given again, libzip would deflate a stored entry.
+    // Without its method given again, libzip would deflate a stored entry. A deflated one is deflated at
+    // libzip's best level: given the entry's own method, libzip drops any other level.
     const auto method = static_cast<zip_int32_t>(status.comp_method);
     if (!zip_compression_method_supported(method, 1))
         return Fail(QStringLiteral("the sequence's compression method (%1) cannot be written").arg(method));

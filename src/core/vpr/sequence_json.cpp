@@ -190,8 +190,7 @@ private:
     }
 
     // At "{": calls onMember(key, keyStart) with the position at the member's value, which it must pass.
-    template <typename OnMember>
-    bool Object(OnMember onMember) {
+    template <typename OnMember> bool Object(OnMember onMember) {
         ++m_at;
         SkipSpace();
         if (Peek() == '}') {
@@ -219,8 +218,7 @@ private:
     }
 
     // At "[": calls onElement() with the position at each element, which it must pass.
-    template <typename OnElement>
-    bool Array(OnElement onElement) {
+    template <typename OnElement> bool Array(OnElement onElement) {
         ++m_at;
         SkipSpace();
         if (Peek() == ']') {
@@ -243,8 +241,7 @@ private:
     }
 
     // Walks an array of objects with `element`, and passes over other elements.
-    template <typename Element>
-    bool ArrayOfObjects(Element element) {
+    template <typename Element> bool ArrayOfObjects(Element element) {
         return Array([&] { return Peek() == '{' ? element() : SkipValue(); });
     }
 
@@ -294,7 +291,7 @@ private:
     bool Note() {
         NoteSpans note;
         note.lastValueEnd = m_at + 1;
-        qsizetype previousEnd = -1;     // where the member before ended, when there was one
+        qsizetype previousEnd = -1;      // where the member before ended, when there was one
         bool positionsOpenEnded = false; // a first member phonemePositions, until the next key ends its span
         const bool ok = Object([&](QByteArrayView key, qsizetype keyStart) {
             if (positionsOpenEnded) {

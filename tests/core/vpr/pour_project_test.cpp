@@ -145,21 +145,21 @@ const QByteArray kNote = R"({"tracks":[{"parts":[{"notes":[{"lyric":"la","phonem
 
 INSTANTIATE_TEST_SUITE_P(
     Files, ProjectFailureTest,
-    testing::Values(
-        FailureCase{"notZip", "{\"tracks\":[]}", Kind::NotVsqx, ""},
-        FailureCase{"noSequence", test::MakeZip({{"Project/song.json", kNote}}), Kind::NotVsqx, ""},
-        FailureCase{"sequenceAsFolder", test::MakeZip({{"Project/sequence.json/", {}, 0}}), Kind::NotVsqx, ""},
-        FailureCase{"noTracks", WithSequence(R"({"title":"x"})"), Kind::NotVsqx, ""},
-        FailureCase{"bothSpellings",
-                    test::MakeZip({{"Project\\sequence.json", kNote}, {"Project/sequence.json", kNote, 0}}),
-                    Kind::Failed, "both"},
-        FailureCase{"badJson", WithSequence(R"({"tracks":[})"), Kind::Failed, "is not valid JSON: "},
-        FailureCase{"truncated", test::GenerateVpr(VprLayout::Version5, kNote).chopped(10), Kind::Failed,
-                    "ZIP archive that cannot be read"},
-        FailureCase{"badCrc", BadCrc(), Kind::Failed, "cannot read \"Project\\sequence.json\""},
-        FailureCase{"noteWithoutPhoneme", WithSequence(R"({"tracks":[{"parts":[{"notes":[{}]}]}]})"), Kind::Failed,
-                    "no phoneme"},
-        FailureCase{"controlCharacter", WithSequence(kNote), Kind::Failed, "U+000A", u"k\na|"}));
+    testing::Values(FailureCase{"notZip", "{\"tracks\":[]}", Kind::NotVsqx, ""},
+                    FailureCase{"noSequence", test::MakeZip({{"Project/song.json", kNote}}), Kind::NotVsqx, ""},
+                    FailureCase{"sequenceAsFolder", test::MakeZip({{"Project/sequence.json/", {}, 0}}), Kind::NotVsqx,
+                                ""},
+                    FailureCase{"noTracks", WithSequence(R"({"title":"x"})"), Kind::NotVsqx, ""},
+                    FailureCase{"bothSpellings",
+                                test::MakeZip({{"Project\\sequence.json", kNote}, {"Project/sequence.json", kNote, 0}}),
+                                Kind::Failed, "both"},
+                    FailureCase{"badJson", WithSequence(R"({"tracks":[})"), Kind::Failed, "is not valid JSON: "},
+                    FailureCase{"truncated", test::GenerateVpr(VprLayout::Version5, kNote).chopped(10), Kind::Failed,
+                                "ZIP archive that cannot be read"},
+                    FailureCase{"badCrc", BadCrc(), Kind::Failed, "cannot read \"Project\\sequence.json\""},
+                    FailureCase{"noteWithoutPhoneme", WithSequence(R"({"tracks":[{"parts":[{"notes":[{}]}]}]})"),
+                                Kind::Failed, "no phoneme"},
+                    FailureCase{"controlCharacter", WithSequence(kNote), Kind::Failed, "U+000A", u"k\na|"}));
 
 } // namespace
 } // namespace lirobel::vpr

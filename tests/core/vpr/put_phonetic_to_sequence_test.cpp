@@ -51,32 +51,40 @@ constexpr char kWritten[] = R"({"lyric":"a","phoneme":"k a","isProtected":true})
 INSTANTIATE_TEST_SUITE_P(
     Notes, NoteRewriteTest,
     testing::Values(
-        NoteCase{"editorNote", kEditorNote, u"k a|",
-                 R"({"lyric":"a","phoneme":"k a","isProtected":true,"pos":0,"duration":719,"number":59,"velocity":64,"exp":{"opening":127},"singingSkill":{"duration":237,"weight":{"pre":64,"post":64}},"vibrato":{"type":0,"duration":0}})",
-                 1},
-        NoteCase{"markedItemClosesOpening", kEditorNote, u"k a[-OPE]|",
-                 R"({"lyric":"a","phoneme":"k a","isProtected":true,"pos":0,"duration":719,"number":59,"velocity":64,"exp":{"opening":0},"singingSkill":{"duration":237,"weight":{"pre":64,"post":64}},"vibrato":{"type":0,"duration":0}})",
-                 1},
-        NoteCase{"expAddedAfterVelocity", R"({"lyric":"la","phoneme":"l a","langID":0,"isProtected":false,"velocity":64,"aiExp":{}})",
-                 u"k a[-OPE]|",
-                 R"({"lyric":"a","phoneme":"k a","langID":0,"isProtected":true,"velocity":64,"exp":{"opening":0},"aiExp":{}})", 1},
-        NoteCase{"openingAddedToExp", R"({"lyric":"la","phoneme":"l a","isProtected":false,"exp":{"accent":50}},{"lyric":"la","phoneme":"l a","exp":{ }})",
-                 u"k a[-OPE]|k a[-OPE]|",
-                 R"({"lyric":"a","phoneme":"k a","isProtected":true,"exp":{"opening":0,"accent":50}},{"lyric":"a","phoneme":"k a","isProtected":true,"exp":{"opening":0 }})",
-                 2},
+        NoteCase{
+            "editorNote", kEditorNote, u"k a|",
+            R"({"lyric":"a","phoneme":"k a","isProtected":true,"pos":0,"duration":719,"number":59,"velocity":64,"exp":{"opening":127},"singingSkill":{"duration":237,"weight":{"pre":64,"post":64}},"vibrato":{"type":0,"duration":0}})",
+            1},
+        NoteCase{
+            "markedItemClosesOpening", kEditorNote, u"k a[-OPE]|",
+            R"({"lyric":"a","phoneme":"k a","isProtected":true,"pos":0,"duration":719,"number":59,"velocity":64,"exp":{"opening":0},"singingSkill":{"duration":237,"weight":{"pre":64,"post":64}},"vibrato":{"type":0,"duration":0}})",
+            1},
+        NoteCase{
+            "expAddedAfterVelocity",
+            R"({"lyric":"la","phoneme":"l a","langID":0,"isProtected":false,"velocity":64,"aiExp":{}})", u"k a[-OPE]|",
+            R"({"lyric":"a","phoneme":"k a","langID":0,"isProtected":true,"velocity":64,"exp":{"opening":0},"aiExp":{}})",
+            1},
+        NoteCase{
+            "openingAddedToExp",
+            R"({"lyric":"la","phoneme":"l a","isProtected":false,"exp":{"accent":50}},{"lyric":"la","phoneme":"l a","exp":{ }})",
+            u"k a[-OPE]|k a[-OPE]|",
+            R"({"lyric":"a","phoneme":"k a","isProtected":true,"exp":{"opening":0,"accent":50}},{"lyric":"a","phoneme":"k a","isProtected":true,"exp":{"opening":0 }})",
+            2},
         NoteCase{"expThatIsNoObjectReplaced", R"({"phoneme":"l a","lyric":"la","exp":null})", u"k a[-OPE]|",
                  R"({"phoneme":"k a","isProtected":true,"lyric":"a","exp":{"opening":0}})", 1},
         NoteCase{"expLastWithoutVelocity", R"({"lyric":"la","phoneme":"l a"})", u"k a[-OPE]|",
                  R"({"lyric":"a","phoneme":"k a","isProtected":true,"exp":{"opening":0}})", 1},
-        NoteCase{"phonemePositionsOfChangedPhonemesGo",
-                 R"({"phonemePositions":[{"pos":0}],"lyric":"la","phoneme":"l a","isProtected":false},{"lyric":"la","phoneme":"l a","phonemePositions":[{"pos":0}],"isProtected":false},{"lyric":"la","phoneme":"k a","isProtected":false,"phonemePositions":[]})",
-                 u"k a|k a[-OPE]|k a|",
-                 R"({"lyric":"a","phoneme":"k a","isProtected":true},{"lyric":"a","phoneme":"k a","isProtected":true,"exp":{"opening":0}},{"lyric":"a","phoneme":"k a","isProtected":true,"phonemePositions":[]})",
-                 3},
-        NoteCase{"spacesKept", "{ \"lyric\" : \"la\" ,\n \"phoneme\" : \"l a\" ,\n \"phonemePositions\" : [ ] \n}", u"k a|",
-                 "{ \"lyric\" : \"a\" ,\n \"phoneme\" : \"k a\",\"isProtected\":true \n}", 1},
-        NoteCase{"attackProtectionUntouched", R"({"lyric":"la","phoneme":"l a","dvqm":{"attack":{"isProtected":false}}})",
-                 u"k a|", R"({"lyric":"a","phoneme":"k a","isProtected":true,"dvqm":{"attack":{"isProtected":false}}})", 1},
+        NoteCase{
+            "phonemePositionsOfChangedPhonemesGo",
+            R"({"phonemePositions":[{"pos":0}],"lyric":"la","phoneme":"l a","isProtected":false},{"lyric":"la","phoneme":"l a","phonemePositions":[{"pos":0}],"isProtected":false},{"lyric":"la","phoneme":"k a","isProtected":false,"phonemePositions":[]})",
+            u"k a|k a[-OPE]|k a|",
+            R"({"lyric":"a","phoneme":"k a","isProtected":true},{"lyric":"a","phoneme":"k a","isProtected":true,"exp":{"opening":0}},{"lyric":"a","phoneme":"k a","isProtected":true,"phonemePositions":[]})",
+            3},
+        NoteCase{"spacesKept", "{ \"lyric\" : \"la\" ,\n \"phoneme\" : \"l a\" ,\n \"phonemePositions\" : [ ] \n}",
+                 u"k a|", "{ \"lyric\" : \"a\" ,\n \"phoneme\" : \"k a\",\"isProtected\":true \n}", 1},
+        NoteCase{"attackProtectionUntouched",
+                 R"({"lyric":"la","phoneme":"l a","dvqm":{"attack":{"isProtected":false}}})", u"k a|",
+                 R"({"lyric":"a","phoneme":"k a","isProtected":true,"dvqm":{"attack":{"isProtected":false}}})", 1},
         NoteCase{"itemsEscaped", kPlain, u"p\\ M\"x 中|", R"({"lyric":"a","phoneme":"p\\ M\"x 中","isProtected":true})",
                  1},
         NoteCase{"heldNotesSkipped", QByteArray(kPlain) + "," + kHeld + "," + kPlain, u"k a|k a|",
@@ -92,8 +100,9 @@ TEST(PutPhoneticToSequence, TakesNotesOfSingingTracksInOrder) {
     const QByteArray json =
         R"({"tracks":[{"type":1,"parts":[{"notes":[{"lyric":"x","phoneme":"x"}]}]},{"parts":[{"notes":[{"lyric":"x","phoneme":"x"}]},{}]},{"type":0},{"type":2,"parts":[{"notes":[{"lyric":"x","phoneme":"x"}]}]}]})";
     const vsqx::PhoneticRewrite rewrite = PutPhoneticToSequence(json, ScanSequence(json), u"a|b|");
-    EXPECT_EQ(rewrite.text,
-              R"({"tracks":[{"type":1,"parts":[{"notes":[{"lyric":"x","phoneme":"x"}]}]},{"parts":[{"notes":[{"lyric":"a","phoneme":"a","isProtected":true}]},{}]},{"type":0},{"type":2,"parts":[{"notes":[{"lyric":"a","phoneme":"b","isProtected":true}]}]}]})");
+    EXPECT_EQ(
+        rewrite.text,
+        R"({"tracks":[{"type":1,"parts":[{"notes":[{"lyric":"x","phoneme":"x"}]}]},{"parts":[{"notes":[{"lyric":"a","phoneme":"a","isProtected":true}]},{}]},{"type":0},{"type":2,"parts":[{"notes":[{"lyric":"a","phoneme":"b","isProtected":true}]}]}]})");
 }
 
 TEST(PutPhoneticToSequence, RefusesWhatTheSequenceCannotTake) {
