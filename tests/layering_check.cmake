@@ -7,7 +7,7 @@
 cmake_minimum_required(VERSION 3.25)
 
 # The core's subsystems, lowest first: each may include the ones before it.
-set(kLayers files settings pinyin phonetic kana vsqx)
+set(kLayers files settings pinyin phonetic kana vsqx vpr)
 
 # Every header Qt's GUI and widgets modules offer, by the name a file includes it with.
 set(guiHeaders)

@@ -34,7 +34,7 @@ struct Invocation {
 struct CommandSpec {
     std::string_view name;
     std::span<const OptionSpec* const> options;
-    std::string_view operands; ///< as shown in the usage, e.g. "VSQX [FILE]"
+    std::string_view operands; ///< as shown in the usage, e.g. "SONG [FILE]"
     int requiredOperands;
     int maximumOperands;
     int (*run)(const Invocation&, CliContext&);

@@ -29,7 +29,7 @@ constexpr CommandSpec kCommands[] = {
     {"romaji", kRomajiOptions, "[FILE]", 0, 1, RunRomaji},
     {"pinyin", kPinYinOptions, "[FILE]", 0, 1, RunPinYin},
     {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
-    {"pour", kPourOptions, "VSQX [FILE]", 1, 2, RunPour},
+    {"pour", kPourOptions, "SONG [FILE]", 1, 2, RunPour},
 };
 // clang-format on
 

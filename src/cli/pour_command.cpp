@@ -2,7 +2,7 @@
 #include "cli/command.h"
 #include "cli/standard_streams.h"
 #include "cli/text_io.h"
-#include "core/vsqx/pour_run.h"
+#include "core/vpr/pour_song.h"
 #include "core/vsqx/pour_texts.h"
 
 namespace lirobel::cli {
@@ -20,7 +20,7 @@ int RunPour(const Invocation& invocation, CliContext& context) {
     options.skipHeld = invocation.Has("skip-held");
     options.dryRun = invocation.Has("dry-run");
     const vsqx::PourOutcome outcome =
-        vsqx::PourPhoneticIntoFile(invocation.operands.value(0), *phonetic, quiet, options);
+        vpr::PourPhoneticIntoSong(invocation.operands.value(0), *phonetic, quiet, options);
     switch (outcome.kind) {
     case vsqx::PourOutcome::Kind::Completed: {
         if (vsqx::ItemsAndNotesDiffer(outcome))

@@ -79,7 +79,8 @@ QFileDialog* MakeCommonDialog(QWidget* parent, const QString& startFolder) {
     dialog->setObjectName(QStringLiteral("CommonDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setNameFilters({QStringLiteral("VOCALOID3序列(*.vsqx)"), QStringLiteral("所有文件 (*)")});
+    dialog->setNameFilters({QStringLiteral("所有支持的文件 (*.vsqx *.vpr)"), QStringLiteral("VOCALOID5/6 工程(*.vpr)"),
+                            QStringLiteral("VOCALOID3序列(*.vsqx)"), QStringLiteral("所有文件 (*)")});
     dialog->setDefaultSuffix(QStringLiteral("vsqx"));
     return dialog;
 }

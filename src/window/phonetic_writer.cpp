@@ -3,7 +3,7 @@
 
 #include "core/files/native_path.h"
 #include "core/settings/preferences.h"
-#include "core/vsqx/pour_run.h"
+#include "core/vpr/pour_song.h"
 #include "core/vsqx/pour_texts.h"
 #include "window/fixed_layout.h"
 #include "window/message_box.h"
@@ -131,7 +131,7 @@ void PhoneticWriter::Pour() {
     m_running = true;
     PourOptions options;
     options.skipHeld = m_skipHeld->isChecked();
-    const PourOutcome outcome = PourPhoneticIntoFile(m_path->text(), m_phonetic.text(), *this, options);
+    const PourOutcome outcome = vpr::PourPhoneticIntoSong(m_path->text(), m_phonetic.text(), *this, options);
     m_running = false;
     Report(outcome);
     if (m_closeAfterRun)

@@ -19,7 +19,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 
 # What dpkg-shlibdeps finds, and the data and plugins the programs need at run time.
 depends=$(field Depends)
-for package in libc6 libqt6core6 libqt6widgets6 libmecab2 libopencc1.1 libsqlite3-0 libbz2-1.0 "$dictionary" \
+for package in libc6 libqt6core6 libqt6widgets6 libmecab2 libopencc1.1 libsqlite3-0 libbz2-1.0 libzip4 "$dictionary" \
     pinyin-database unicode-data libopencc-data qt6-qpa-plugins libqt6svg6 fonts-wqy-microhei; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done

@@ -4,6 +4,7 @@
 #include "core/vsqx/pour_run.h"
 #include "core/vsqx/pour_texts.h"
 #include "core/vsqx/put_phonetic_to_vsqx.h"
+#include "support/vpr_generator.h"
 #include "support/vsqx_generator.h"
 #include "support/window_under_test.h"
 #include "window/text_pane.h"
@@ -287,6 +288,31 @@ private slots:
         QCOMPARE(test::ReadFile(m_song).count("lock=\"1\""), 1);
         QVERIFY(m_started->window->isEnabled());
         QTRY_VERIFY(!Writer());
+    }
+
+    void aVprProjectIsPouredLikeAVsqxFile() {
+        using test::VprLayout;
+        const QTemporaryDir folder;
+        const QByteArray project = test::GenerateVpr(
+            VprLayout::Version6,
+            test::GenerateSequence(VprLayout::Version6, test::GenerateVprNotes(VprLayout::Version6, 3)));
+        const QString song = test::WriteFile(folder.filePath(QStringLiteral("song.vpr")), project);
+        StartWith(song);
+        QCOMPARE(
+            m_started->Find<QFileDialog>("CommonDialog")->nameFilters(),
+            QStringList({QStringLiteral("所有支持的文件 (*.vsqx *.vpr)"), QStringLiteral("VOCALOID5/6 工程(*.vpr)"),
+                         QStringLiteral("VOCALOID3序列(*.vsqx)"), QStringLiteral("所有文件 (*)")}));
+        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|h a o[-OPE]|"));
+        QWidget* writer = OpenWriter();
+        QCOMPARE(Find<QLineEdit>(writer, "VSQXPath")->text(), song);
+        test::Click(writer, "Begin");
+        QCOMPARE(m_started->messages.size(), 1u);
+        QCOMPARE(m_started->messages[0].text, kPourCompletedText.toString());
+        QCOMPARE(m_started->messages[0].informativeText,
+                 QStringLiteral("写入了 2 个音符；还有 1 个音符没有写入音标。"));
+        const QByteArray sequence = test::ZipRecords(test::ReadFile(song)).front().content;
+        QVERIFY(sequence.contains(R"("lyric":"a","phoneme":"h a o","langID":0,"isProtected":true)"));
+        QVERIFY(sequence.contains(R"("velocity":64,"exp":{"opening":0})"));
     }
 
 private:

@@ -138,6 +138,13 @@ std::optional<PourOutcome> ReadOriginal(const QString& path, const QByteArray& n
     return std::nullopt;
 }
 
+// Another format's rewrite made the file's whole new content at once; it goes out as a piece of a rewrite.
+PhoneticRewrite WriteWhole(PhoneticRewrite rewrite, const RewriteHooks& hooks) {
+    rewrite.ok = hooks.write(rewrite.text);
+    rewrite.text = QByteArray();
+    return rewrite;
+}
+
 PourOutcome WriteFailed(const QString& path, const files::FileReplacement& file) {
     return Failed(QStringLiteral("cannot write '%1': %2").arg(path, file.ErrorString()));
 }
@@ -157,16 +164,23 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     if (std::optional<PourOutcome> failure = ReadOriginal(path, native, options.dryRun, bytes, status, realName))
         return *failure;
     const qsizetype lines = CountFileLines(bytes);
-    if (!IsVsqxFile(bytes, lines))
-        return {PourOutcome::Kind::NotVsqx, 0, {}};
-    const bool version4 = HasVersion4Root(bytes);
+    std::optional<PhoneticRewrite> other;
+    if (!IsVsqxFile(bytes, lines)) {
+        if (options.otherFormat)
+            other = options.otherFormat(bytes, phonetic, {options.skipHeld}, [&progress] { progress.Yield(); });
+        if (!other)
+            return {PourOutcome::Kind::NotVsqx, 0, {}};
+        if (!other->ok)
+            return Failed(other->failure);
+    }
+    const bool version4 = !other && HasVersion4Root(bytes);
 
     progress.Start();
     progress.SetValue(0);
     const double maximum = 2.0 * static_cast<double>(lines);
     progress.SetMaximum(maximum);
     progress.SetState(kReadingState);
-    if (!version4) {
+    if (!version4 && !other) {
         JoinFileLines(bytes, [&progress](qsizetype linesDone) {
             progress.SetValue(static_cast<double>(linesDone));
             progress.Yield();
@@ -191,15 +205,16 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
         return !writeFailed;
     };
     const RewriteOptions rewriteOptions{options.skipHeld};
-    const PhoneticRewrite rewrite = version4 ? PutPhoneticToVSQX4(bytes, phonetic, hooks, rewriteOptions)
-                                             : PutPhoneticToVSQX(bytes, phonetic, hooks, rewriteOptions);
+    const PhoneticRewrite rewrite = other      ? WriteWhole(std::move(*other), hooks)
+                                    : version4 ? PutPhoneticToVSQX4(bytes, phonetic, hooks, rewriteOptions)
+                                               : PutPhoneticToVSQX(bytes, phonetic, hooks, rewriteOptions);
     if (!rewrite.ok)
         return writeFailed ? WriteFailed(path, *file) : Failed(rewrite.failure);
     bytes = QByteArray();
     progress.SetValue(0.8 * maximum);
     progress.SetState(kExportingState);
-    // The fourth version keeps its own line ends.
-    if (file && ((!version4 && !file->Write("\r\n")) || !file->Commit()))
+    // The fourth version and other formats keep their own line ends.
+    if (file && ((!version4 && !other && !file->Write("\r\n")) || !file->Commit()))
         return WriteFailed(path, *file);
     progress.SetValue(maximum);
     PourOutcome done{PourOutcome::Kind::Completed, rewrite.notesWritten, {}, rewrite.itemsLeft, rewrite.notesLeft};

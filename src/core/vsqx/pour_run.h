@@ -3,9 +3,13 @@
 
 #include "core/files/replace_file.h"
 #include "core/vsqx/pour_progress.h"
+#include "core/vsqx/put_phonetic_to_vsqx.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
+#include <functional>
+#include <optional>
 
 namespace lirobel::vsqx {
 
@@ -28,6 +32,12 @@ struct PourOutcome {
     int heldSkipped = 0;  ///< held notes passed over, when completed with PourOptions::skipHeld
 };
 
+/// Judges a file that is not a VSQX file and, when it is of its own format, rewrites it whole in memory:
+/// nothing when the file is not of its format; otherwise the rewrite, whose text is the file's whole new
+/// content when it succeeded. `yield` is a chance to yield, to be taken now and then.
+using OtherFormatRewrite = std::function<std::optional<PhoneticRewrite>(
+    QByteArrayView file, QStringView phonetic, const RewriteOptions& options, const std::function<void()>& yield)>;
+
 /// How a pour-in run goes.
 struct PourOptions {
     /// Writes into the new file as ::write does, which it is when unset; for tests to replace.
@@ -38,6 +48,9 @@ struct PourOptions {
     /// keeps its bytes, permission bits and modification time, and no temporary file is made. A failure to
     /// write that only a real run would meet is not foreseen.
     bool dryRun = false;
+    /// Takes the files that are not VSQX files (vpr::RewriteProject takes .vpr projects); unset, they are
+    /// NotVsqx.
+    OtherFormatRewrite otherFormat;
 };
 
 /// The run of the writer window's Begin command, for the window and the CLI alike. The path is text made
@@ -46,6 +59,7 @@ struct PourOptions {
 /// write permission, reads the file once and judges it with IsVsqxFile. A file whose root is of the fourth
 /// version (HasVersion4Root) is rewritten by PutPhoneticToVSQX4 as it is, lines and line ends kept; any
 /// other has its lines joined, rewritten by PutPhoneticToVSQX and written back as one line ended by CR LF.
+/// A file that is no VSQX file goes to options.otherFormat, and what that makes of it is written as it is.
 /// The new content goes to a temporary file beside the original that replaces it only once complete
 /// (a files::FileReplacement), so that every failure leaves the file whole and nothing beside it; a symbolic link
 /// keeps pointing to the file, which keeps its permission bits, and its owner and group where the process

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The ZIP archive of a .vpr project, read and written in memory: libzip's own temporary file never comes
+// into play, so that the pour's replacement of the file alone puts the new bytes in place.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <functional>
+
+struct zip;
+struct zip_source;
+
+namespace lirobel::vpr {
+
+/// The sequence entry's name with "/" as separator; an archive may spell it with "\" (raw 0x5C) instead.
+inline constexpr QByteArrayView kSequenceName = "Project/sequence.json";
+
+class ProjectArchive {
+public:
+    enum class State {
+        NotArchive, ///< the bytes are not a ZIP archive
+        Damaged,    ///< they begin as one but cannot be read as one (cut short, inconsistent): ErrorString
+        Open,
+    };
+    enum class Sequence {
+        None,      ///< no entry is named kSequenceName, either spelling
+        One,       ///< exactly one is; SequenceEntryName gives it as the archive holds it
+        Ambiguous, ///< more than one is (both spellings)
+    };
+
+    /// Opens the archive that the bytes hold, which must outlive this object.
+    explicit ProjectArchive(QByteArrayView bytes);
+    ~ProjectArchive();
+    ProjectArchive(const ProjectArchive&) = delete;
+    ProjectArchive& operator=(const ProjectArchive&) = delete;
+
+    State Opened() const { return m_state; }
+    /// Looks for the sequence entry, "\" read as "/". Only when Open.
+    Sequence FindSequence();
+    /// The sequence entry's name bytes, after FindSequence found one.
+    QByteArray SequenceEntryName() const { return m_sequenceName; }
+    /// Reads the sequence entry's content; false with ErrorString when it cannot (damaged, encrypted,
+    /// larger than 1 GiB).
+    bool ReadSequence(QByteArray& content);
+    /// Writes the whole archive anew into `archive` with the sequence entry's content replaced: the entry
+    /// keeps its name bytes, place, compression method and time, every other entry its local header and
+    /// data byte for byte. `yield` is called as the writing goes on. False with ErrorString when it
+    /// cannot; the archive is of no further use either way.
+    bool ReplaceSequence(QByteArrayView content, const std::function<void()>& yield, QByteArray& archive);
+
+    /// Why the last step failed, in English.
+    QString ErrorString() const { return m_error; }
+
+private:
+    bool Fail(QString cause);
+
+    struct zip_source* m_source = nullptr;
+    struct zip* m_archive = nullptr;
+    State m_state = State::NotArchive;
+    qint64 m_sequenceIndex = -1;
+    QByteArray m_sequenceName;
+    QString m_error;
+};
+
+} // namespace lirobel::vpr

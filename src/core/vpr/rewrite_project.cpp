@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/vpr/rewrite_project.h"
+
+#include "core/vpr/project_archive.h"
+#include "core/vpr/put_phonetic_to_sequence.h"
+#include "core/vpr/sequence_json.h"
+
+#include <utility>
+
+namespace lirobel::vpr {
+
+namespace {
+
+vsqx::PhoneticRewrite Failure(QString cause) {
+    return {false, {}, 0, std::move(cause)};
+}
+
+} // namespace
+
+std::optional<vsqx::PhoneticRewrite> RewriteProject(QByteArrayView file, QStringView phonetic,
+                                                    const vsqx::RewriteOptions& options,
+                                                    const std::function<void()>& yield) {
+    ProjectArchive archive(file);
+    if (archive.Opened() == ProjectArchive::State::NotArchive)
+        return std::nullopt;
+    if (archive.Opened() == ProjectArchive::State::Damaged)
+        return Failure(QStringLiteral("the file is a ZIP archive that cannot be read: %1").arg(archive.ErrorString()));
+    switch (archive.FindSequence()) {
+    case ProjectArchive::Sequence::None:
+        return std::nullopt;
+    case ProjectArchive::Sequence::Ambiguous:
+        return Failure(QStringLiteral("the archive holds both \"Project\\sequence.json\" and "
+                                      "\"Project/sequence.json\", and which of them is the song is unclear"));
+    case ProjectArchive::Sequence::One:
+        break;
+    }
+    const QString name = QString::fromUtf8(archive.SequenceEntryName());
+    QByteArray json;
+    if (!archive.ReadSequence(json))
+        return Failure(QStringLiteral("cannot read \"%1\" in the archive: %2").arg(name, archive.ErrorString()));
+    if (yield)
+        yield();
+    const SequenceScan scan = ScanSequence(json);
+    if (!scan.valid)
+        return Failure(QStringLiteral("\"%1\" is not valid JSON: %2").arg(name, scan.failure));
+    if (!scan.hasTracks)
+        return std::nullopt;
+    vsqx::PhoneticRewrite rewrite = PutPhoneticToSequence(json, scan, phonetic, options);
+    if (!rewrite.ok)
+        return rewrite;
+    if (yield)
+        yield();
+    // Written anew, even the same sequence would come out compressed differently.
+    if (rewrite.text == json) {
+        rewrite.text = file.toByteArray();
+        return rewrite;
+    }
+    QByteArray written;
+    if (!archive.ReplaceSequence(rewrite.text, yield, written))
+        return Failure(QStringLiteral("cannot write the archive anew: %1").arg(archive.ErrorString()));
+    rewrite.text = std::move(written);
+    return rewrite;
+}
+
+} // namespace lirobel::vpr

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/vpr/pour_song.h"
+#include "support/test_files.h"
+#include "support/vpr_generator.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace lirobel::vpr {
+namespace {
+
+using Kind = vsqx::PourOutcome::Kind;
+using test::VprLayout;
+using test::VprNote;
+
+constexpr const char16_t* kItems[] = {u"J i", u"p\\ M", u"h a o[-OPE]", u"k a", u"ts o N\\", u"4 M j[-OPE]"};
+
+QString Items(int count) {
+    QString items;
+    for (int at = 0; at < count; ++at)
+        items += QString::fromUtf16(kItems[at % 6]) + u'|';
+    return items;
+}
+
+// The notes as the pour is to leave them.
+std::vector<VprNote> Poured(std::vector<VprNote> notes, int items, bool skipHeld) {
+    int item = 0;
+    for (VprNote& note : notes) {
+        if ((skipHeld && note.lyric == "-") || item == items)
+            continue;
+        QByteArray phoneme = QString::fromUtf16(kItems[item++ % 6]).toUtf8().replace("\\", "\\\\");
+        if (phoneme.endsWith("[-OPE]")) {
+            phoneme.chop(6);
+            note.opening = 0;
+        }
+        note.phonemePositions = note.phonemePositions && phoneme == note.phoneme;
+        note = {"a", phoneme, true, note.opening, note.phonemePositions};
+    }
+    return notes;
+}
+
+QStringList Entries(const QTemporaryDir& folder) {
+    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+struct LayoutCase {
+    VprLayout layout;
+    bool skipHeld;
+    int items;
+
+    friend void PrintTo(const LayoutCase& row, std::ostream* os) {
+        *os << (row.layout == VprLayout::Version5 ? "version 5" : "version 6") << (row.skipHeld ? ", held skipped" : "")
+            << ", " << row.items << " items";
+    }
+};
+
+class ProjectPourTest : public testing::TestWithParam<LayoutCase> {};
+
+TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
+    const LayoutCase& row = GetParam();
+    constexpr int kNotes = 14;
+    const std::vector<VprNote> notes = test::GenerateVprNotes(row.layout, kNotes);
+    const QByteArray original = test::GenerateVpr(row.layout, test::GenerateSequence(row.layout, notes));
+    QTemporaryDir folder;
+    const QString path = test::WriteFile(folder.filePath(QStringLiteral("song.vpr")), original);
+    vsqx::PourProgress quiet;
+    const QString items = Items(row.items);
+
+    vsqx::PourOptions options;
+    options.skipHeld = row.skipHeld;
+    options.dryRun = true;
+    const vsqx::PourOutcome dry = PourPhoneticIntoSong(path, items, quiet, options);
+    EXPECT_EQ(test::ReadFile(path), original);
+    options.dryRun = false;
+    const vsqx::PourOutcome outcome = PourPhoneticIntoSong(path, items, quiet, options);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    const int held = row.skipHeld ? kNotes / 4 : 0;
+    const int written = std::min(row.items, kNotes - held);
+    EXPECT_EQ(outcome.notesWritten, written);
+    EXPECT_EQ(outcome.heldSkipped, held);
+    EXPECT_EQ(outcome.notesFound, kNotes);
+    EXPECT_EQ(outcome.itemsLeft, row.items - written);
+    EXPECT_EQ(outcome.notesLeft, kNotes - held - written);
+    EXPECT_EQ(dry.notesWritten, outcome.notesWritten);
+    EXPECT_EQ(dry.itemsLeft, outcome.itemsLeft);
+
+    const QByteArray poured = test::ReadFile(path);
+    const std::vector<test::ZipRecord> before = test::ZipRecords(original);
+    const std::vector<test::ZipRecord> after = test::ZipRecords(poured);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after[0].name, before[0].name);
+    EXPECT_EQ(after[0].method, before[0].method);
+    EXPECT_EQ(after[0].content.toStdString(),
+              test::GenerateSequence(row.layout, Poured(notes, row.items, row.skipHeld)).toStdString());
+    for (size_t at = 1; at < before.size(); ++at)
+        EXPECT_EQ(after[at].record, before[at].record) << before[at].name.toStdString();
+    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vpr")});
+
+    ASSERT_EQ(PourPhoneticIntoSong(path, items, quiet, options).kind, Kind::Completed);
+    EXPECT_EQ(test::ReadFile(path), poured);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, ProjectPourTest,
+                         testing::Values(LayoutCase{VprLayout::Version5, false, 20},
+                                         LayoutCase{VprLayout::Version5, true, 9},
+                                         LayoutCase{VprLayout::Version6, false, 14},
+                                         LayoutCase{VprLayout::Version6, true, 6}));
+
+QByteArray WithSequence(const QByteArray& sequence) {
+    return test::MakeZip({{"Project\\sequence.json", sequence}, {"Project\\Audio\\a.wav", "RIFF"}});
+}
+
+QByteArray BadCrc() {
+    QByteArray archive = WithSequence(R"({"tracks":[]})");
+    archive[archive.indexOf("tracks")] = 'T';
+    return archive;
+}
+
+struct FailureCase {
+    const char* name;
+    QByteArray file;
+    Kind kind;
+    const char* cause;
+    const char16_t* items = u"k a|";
+
+    friend void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class ProjectFailureTest : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(ProjectFailureTest, LeavesTheFileAsItWas) {
+    const FailureCase& row = GetParam();
+    QTemporaryDir folder;
+    const QString path = test::WriteFile(folder.filePath(QStringLiteral("song.vpr")), row.file);
+    vsqx::PourProgress quiet;
+    const vsqx::PourOutcome outcome = PourPhoneticIntoSong(path, row.items, quiet);
+    EXPECT_EQ(outcome.kind, row.kind);
+    EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
+    EXPECT_EQ(test::ReadFile(path), row.file);
+    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vpr")});
+}
+
+const QByteArray kNote = R"({"tracks":[{"parts":[{"notes":[{"lyric":"la","phoneme":"l a"}]}]}]})";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ProjectFailureTest,
+    testing::Values(FailureCase{"notZip", "{\"tracks\":[]}", Kind::NotVsqx, ""},
+                    FailureCase{"noSequence", test::MakeZip({{"Project/song.json", kNote}}), Kind::NotVsqx, ""},
+                    FailureCase{"sequenceAsFolder", test::MakeZip({{"Project/sequence.json/", {}, 0}}), Kind::NotVsqx,
+                                ""},
+                    FailureCase{"noTracks", WithSequence(R"({"title":"x"})"), Kind::NotVsqx, ""},
+                    FailureCase{"bothSpellings",
+                                test::MakeZip({{"Project\\sequence.json", kNote}, {"Project/sequence.json", kNote, 0}}),
+                                Kind::Failed, "both"},
+                    FailureCase{"badJson", WithSequence(R"({"tracks":[})"), Kind::Failed, "is not valid JSON: "},
+                    FailureCase{"truncated", test::GenerateVpr(VprLayout::Version5, kNote).chopped(10), Kind::Failed,
+                                "ZIP archive that cannot be read"},
+                    FailureCase{"badCrc", BadCrc(), Kind::Failed, "cannot read \"Project\\sequence.json\""},
+                    FailureCase{"noteWithoutPhoneme", WithSequence(R"({"tracks":[{"parts":[{"notes":[{}]}]}]})"),
+                                Kind::Failed, "no phoneme"},
+                    FailureCase{"controlCharacter", WithSequence(kNote), Kind::Failed, "U+000A", u"k\na|"}));
+
+} // namespace
+} // namespace lirobel::vpr
