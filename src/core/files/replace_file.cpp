@@ -2,16 +2,15 @@
 #include "core/files/replace_file.h"
 
 #include <QStringList>
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <csignal>
-#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <grp.h>
-#include <pthread.h>
 #include <pwd.h>
+#include <sys/random.h>
 #include <unistd.h>
 #include <utility>
 
@@ -19,50 +18,26 @@ namespace lirobel::files {
 
 namespace {
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr mode_t kPermissionBits = 0777;
+constexpr qsizetype kSuffixSize = 6;
+// Names that happen to be taken are tried again, up to this many times.
+constexpr int kNameAttempts = 100;
 
-// The temporary file being written, for a signal handler to remove: it may neither allocate nor lock, so
-// the name lives in a fixed buffer, claimed by one replacement at a time and published by a lock-free flag
-// once it is complete.
-char g_unfinished[PATH_MAX];
-std::atomic<bool> g_unfinishedSet{false};
-std::atomic<bool> g_unfinishedTaken{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-sigset_t EndingSignals() {
-    sigset_t set;
-    sigemptyset(&set);
-    for (const int number : kEndingSignals)
-        sigaddset(&set, number);
-    return set;
-}
-
-// Holds the ending signals back in this thread between the creation of the temporary file and the moment
-// the handlers learn of it.
-class EndingSignalsHeld {
-public:
-    EndingSignalsHeld() {
-        const sigset_t set = EndingSignals();
-        pthread_sigmask(SIG_BLOCK, &set, &m_previous);
+QByteArray RandomSuffix() {
+    static constexpr char kCharacters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char random[kSuffixSize];
+    if (::getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+        // Unpredictable enough where the system has no randomness yet: the name is created exclusively.
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        auto seed = static_cast<unsigned long long>(now.tv_nsec) ^ static_cast<unsigned long long>(::getpid()) << 20;
+        for (unsigned char& byte : random)
+            byte = static_cast<unsigned char>((seed = seed * 6364136223846793005ULL + 1) >> 56);
     }
-    ~EndingSignalsHeld() { pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
-    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
-    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
-
-private:
-    sigset_t m_previous;
-};
-
-void RemoveUnfinishedFileAndEnd(int number) {
-    if (g_unfinishedSet.load())
-        ::unlink(g_unfinished);
-    struct sigaction byDefault {};
-    byDefault.sa_handler = SIG_DFL;
-    sigemptyset(&byDefault.sa_mask);
-    ::sigaction(number, &byDefault, nullptr);
-    // Held back until the handler returns, then the default action ends the process.
-    ::raise(number);
+    QByteArray suffix(kSuffixSize, Qt::Uninitialized);
+    for (qsizetype at = 0; at < kSuffixSize; ++at)
+        suffix[at] = kCharacters[random[at] % (sizeof kCharacters - 1)];
+    return suffix;
 }
 
 // "name:group (uid:gid)", with the numbers alone where the system knows no names.
@@ -93,28 +68,44 @@ QString SystemErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-FileReplacement::FileReplacement(QByteArray target, const struct stat& original, WriteFunction write)
-    : m_target(std::move(target)), m_original(original), m_write(write ? std::move(write) : WriteFunction(::write)) {}
+QByteArray TemporaryName(const QByteArray& name, long nameLimit, QByteArrayView suffix) {
+    const qsizetype room = std::max<qsizetype>(static_cast<qsizetype>(nameLimit) - 1 - suffix.size(), 1);
+    return name.first(std::min(name.size(), room)) + '.' + suffix.toByteArray();
+}
+
+FileReplacement::FileReplacement(const OriginalFile& original, WriteFunction write, const FileIdentity* identity)
+    : m_original(original), m_write(write ? std::move(write) : WriteFunction(::write)),
+      m_identity(identity ? *identity : SystemFileIdentity()),
+      m_mode((original.Status().st_mode & kPermissionBits) | S_IWUSR) {}
 
 FileReplacement::~FileReplacement() {
     Discard();
 }
 
 bool FileReplacement::Open() {
-    QByteArray name = m_target + ".XXXXXX";
-    if (name.size() >= qsizetype(sizeof g_unfinished))
-        return Fail(QStringLiteral("cannot create a file beside it: %1").arg(SystemErrorText(ENAMETOOLONG)));
-    const EndingSignalsHeld held;
-    m_file = ::mkostemp(name.data(), O_CLOEXEC);
-    if (m_file < 0)
-        return Fail(QStringLiteral("cannot create a file beside it: %1").arg(SystemErrorText(errno)));
-    m_temporary = name;
-    if (!g_unfinishedTaken.exchange(true)) {
-        std::memcpy(g_unfinished, name.constData(), static_cast<size_t>(name.size()) + 1);
-        g_unfinishedSet.store(true);
-        m_guarded = true;
+    if (QString cause = m_original.ChangeCause(); !cause.isEmpty())
+        return Fail(std::move(cause));
+    const int folder = m_original.Folder();
+    const long limit = ::fpathconf(folder, _PC_NAME_MAX);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const QByteArray name = TemporaryName(m_original.Name(), limit > 0 ? limit : NAME_MAX, RandomSuffix());
+        const EndingSignalsHeld held;
+        int file = -1;
+        {
+            // Created as the owner, the file can only be where the owner may put one.
+            const ActingAs owner(m_identity, m_original.Status().st_uid, m_original.Status().st_gid);
+            file = ::openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        }
+        if (file < 0 && errno == EEXIST)
+            continue;
+        if (file < 0)
+            return Fail(QStringLiteral("cannot create a file beside it: %1").arg(SystemErrorText(errno)));
+        m_file = file;
+        m_temporary = name;
+        m_guarded = GuardUnfinishedFile(folder, name, file);
+        return true;
     }
-    return true;
+    return Fail(QStringLiteral("cannot create a file beside it: %1").arg(SystemErrorText(EEXIST)));
 }
 
 bool FileReplacement::Write(QByteArrayView bytes) {
@@ -139,24 +130,25 @@ bool FileReplacement::Write(QByteArrayView bytes) {
 }
 
 void FileReplacement::TakeOverOwnerAndPermissions() {
+    const struct stat& original = m_original.Status();
     struct stat now {};
     ::fstat(m_file, &now);
     // Only a privileged process may give a file away; one that may not can still keep the group where it
     // belongs to it. Unchanged values are not set at all: some filesystems refuse even those.
-    if ((now.st_uid != m_original.st_uid || now.st_gid != m_original.st_gid) &&
-        ::fchown(m_file, m_original.st_uid, m_original.st_gid) != 0 && now.st_gid != m_original.st_gid)
-        ::fchown(m_file, static_cast<uid_t>(-1), m_original.st_gid);
+    if ((now.st_uid != original.st_uid || now.st_gid != original.st_gid) &&
+        ::fchown(m_file, original.st_uid, original.st_gid) != 0 && now.st_gid != original.st_gid)
+        ::fchown(m_file, static_cast<uid_t>(-1), original.st_gid);
     ::fstat(m_file, &now);
-    if ((now.st_mode & kPermissionBits) != (m_original.st_mode & kPermissionBits))
-        ::fchmod(m_file, m_original.st_mode & kPermissionBits);
+    if ((now.st_mode & kPermissionBits) != m_mode)
+        ::fchmod(m_file, m_mode);
     ::fstat(m_file, &now);
     QStringList lost;
-    if (now.st_uid != m_original.st_uid || now.st_gid != m_original.st_gid)
+    if (now.st_uid != original.st_uid || now.st_gid != original.st_gid)
         lost << QStringLiteral("now belongs to %1, not %2 as before")
-                    .arg(OwnerText(now.st_uid, now.st_gid), OwnerText(m_original.st_uid, m_original.st_gid));
-    if ((now.st_mode & kPermissionBits) != (m_original.st_mode & kPermissionBits))
+                    .arg(OwnerText(now.st_uid, now.st_gid), OwnerText(original.st_uid, original.st_gid));
+    if ((now.st_mode & kPermissionBits) != m_mode)
         lost << QStringLiteral("now has the permissions %1, not %2 as before")
-                    .arg(PermissionText(now.st_mode), PermissionText(m_original.st_mode));
+                    .arg(PermissionText(now.st_mode), PermissionText(m_mode));
     m_warning = lost.join(QStringLiteral(" and "));
 }
 
@@ -170,7 +162,11 @@ bool FileReplacement::Commit() {
     // Some network filesystems report a failed write only here. EINTR still closes the file on Linux.
     if (::close(std::exchange(m_file, -1)) != 0 && errno != EINTR)
         return Fail(SystemErrorText(errno));
-    if (::rename(m_temporary.constData(), m_target.constData()) != 0)
+    // As late as can be: a save by another program while the new file was written must not be lost.
+    if (QString cause = m_original.ChangeCause(); !cause.isEmpty())
+        return Fail(std::move(cause));
+    const int folder = m_original.Folder();
+    if (::renameat(folder, m_temporary.constData(), folder, m_original.Name().constData()) != 0)
         return Fail(QStringLiteral("cannot put the new file in its place: %1").arg(SystemErrorText(errno)));
     // A signal from here on finds no file of that name to remove.
     m_temporary.clear();
@@ -188,24 +184,10 @@ void FileReplacement::Discard() {
     if (m_file >= 0)
         ::close(std::exchange(m_file, -1));
     if (!m_temporary.isEmpty())
-        ::unlink(std::exchange(m_temporary, {}).constData());
+        ::unlinkat(m_original.Folder(), std::exchange(m_temporary, {}).constData(), 0);
     // Only now: a signal before this removes a file that is already gone, which does no harm.
-    if (std::exchange(m_guarded, false)) {
-        g_unfinishedSet.store(false);
-        g_unfinishedTaken.store(false);
-    }
-}
-
-void RemoveUnfinishedFilesOnSignals() {
-    struct sigaction removing {};
-    removing.sa_handler = RemoveUnfinishedFileAndEnd;
-    // One handler at a time: a second signal waits for the first to end the process.
-    removing.sa_mask = EndingSignals();
-    for (const int number : kEndingSignals) {
-        struct sigaction previous {};
-        if (::sigaction(number, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
-            ::sigaction(number, &removing, nullptr);
-    }
+    if (std::exchange(m_guarded, false))
+        UnguardUnfinishedFile();
 }
 
 } // namespace lirobel::files

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing a file whole: the new content goes to a temporary file beside it, which takes the old one's
-// place by a rename only once complete. Names are the system's bytes throughout, never Qt's decoding.
+// place by a rename only once complete. Both go through the folder the old file was read from
+// (OriginalFile). Names are the system's bytes throughout, never Qt's decoding.
 #pragma once
+
+#include "core/files/file_identity.h"
+#include "core/files/original_file.h"
+#include "core/files/unfinished_file.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
-#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace lirobel::files {
@@ -15,26 +19,32 @@ namespace lirobel::files {
 /// Writes into a file as ::write does: how many of the bytes it took, or -1 with errno set.
 using WriteFunction = std::function<ssize_t(int file, const void* bytes, size_t size)>;
 
-/// A new content for an existing regular file, written beside it and renamed over it on Commit. Every
-/// failure, and destruction before Commit, removes the temporary file and leaves the target as it was.
+/// A new content for a regular file, written beside it and renamed over it on Commit. Every failure, and
+/// destruction before Commit, removes the temporary file and leaves the original as it was. The rename
+/// replaces the name: other hard links to the original, its extended attributes and its ACL stay with the
+/// old content.
 class FileReplacement {
 public:
-    /// Prepares to replace the file named `target`, its exact bytes (a symbolic link at that name would be
-    /// replaced by a file: resolve it first). The new file is to take the owner, group and permission bits
-    /// of `original`, the target's status. Writes go through `write`, or ::write when it is unset.
-    FileReplacement(QByteArray target, const struct stat& original, WriteFunction write = {});
+    /// Prepares to replace `original`, open and read, which must outlive this. The new file is to take its
+    /// owner, group and permission bits, with its owner's write permission added. Writes go through `write`,
+    /// or ::write when it is unset; files are created with the file-system identity `identity` gives
+    /// (SystemFileIdentity() when null): as the original's owner where the process is root.
+    explicit FileReplacement(const OriginalFile& original, WriteFunction write = {},
+                             const FileIdentity* identity = nullptr);
     /// Removes the temporary file unless Commit succeeded.
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    /// Creates the temporary file, the target's name followed by "." and six random characters; false
-    /// when it cannot, with the cause in ErrorString.
+    /// Creates the temporary file in the original's folder: its name followed by "." and six random
+    /// characters, the name cut short where that would pass the folder's limit. False when it cannot, or
+    /// when the original has changed (OriginalFile::ChangeCause), with the cause in ErrorString.
     bool Open();
     /// Appends all the bytes to the temporary file; false when it does not take them all.
     bool Write(QByteArrayView bytes);
-    /// Gives the new file the original's owner, group and permission bits as far as the process may,
-    /// flushes it to disk and renames it over the target. False when any step but the first fails.
+    /// Gives the new file the original's owner, group and permission bits (and the owner's write
+    /// permission) as far as the process may, flushes it to disk and, unless the original has changed
+    /// meanwhile, renames it over the original. False when any step but the first fails.
     bool Commit();
 
     /// Why the last step failed, in English.
@@ -48,21 +58,20 @@ private:
     void Discard();
     void TakeOverOwnerAndPermissions();
 
-    QByteArray m_target;
-    struct stat m_original;
+    const OriginalFile& m_original;
     WriteFunction m_write;
-    QByteArray m_temporary; ///< the temporary file's name while it exists
+    const FileIdentity& m_identity;
+    mode_t m_mode;          ///< the permission bits the new file is to have
+    QByteArray m_temporary; ///< the temporary file's name in the folder while it exists
     bool m_guarded = false; ///< whether the signal handlers know the temporary file
     int m_file = -1;
     QString m_error;
     QString m_warning;
 };
 
-/// Makes SIGINT, SIGTERM and SIGHUP remove the temporary file of the FileReplacement being written (if
-/// any), then end the process as they would have done: the default action is restored and the signal
-/// raised again. A signal the process ignores stays ignored (a run under nohup survives SIGHUP). Meant to
-/// be called once, early in main(); it guards one replacement at a time, as the pour makes them.
-void RemoveUnfinishedFilesOnSignals();
+/// The name of a temporary file beside the file `name` in a folder whose names may have up to nameLimit
+/// bytes: the name, cut short where needed, followed by "." and the suffix of six characters.
+QByteArray TemporaryName(const QByteArray& name, long nameLimit, QByteArrayView suffix);
 
 /// The system's description of an errno value.
 QString SystemErrorText(int error);

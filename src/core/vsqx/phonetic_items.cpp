@@ -49,6 +49,11 @@ QString UnwritableItemCause(QStringView phonetic) {
     PhoneticItems items(phonetic);
     int number = 1;
     for (QStringView item = items.Next(); !item.isEmpty(); item = items.Next(), ++number) {
+        // No phonetic symbol uses it, and the version-3 rewrite would take a tag in an item for an element.
+        if (item.contains(u'<'))
+            return QStringLiteral("item %1 holds \"<\", which no phonetic symbol uses and which would be taken "
+                                  "for markup")
+                .arg(number);
         if (item.contains(u"]]>"))
             return QStringLiteral("item %1 holds \"]]>\", which would end the CDATA section it goes into").arg(number);
         if (const QString character = UnwritableCharacter(item); !character.isEmpty())

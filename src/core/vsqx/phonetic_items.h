@@ -25,8 +25,9 @@ QStringView GetPhoneticItem(QStringView phonetic, int n);
 
 /// Why an item that a rewrite would read (PhoneticItems up to the first empty one) would break the file
 /// it goes into, in English with the item's number; empty when none would. An item breaks its file when it
-/// holds "]]>", which would end its CDATA section early, or a character that XML 1.0 does not allow: a
-/// control character other than tab, LF and CR, U+FFFE, U+FFFF, or half of a surrogate pair alone.
+/// holds "<", which the version-3 rewrite would take for the start of a tag, "]]>", which would end its
+/// CDATA section early, or a character that XML 1.0 does not allow: a control character other than tab,
+/// LF and CR, U+FFFE, U+FFFF, or half of a surrogate pair alone.
 QString UnwritableItemCause(QStringView phonetic);
 
 } // namespace lirobel::vsqx

@@ -11,10 +11,7 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
-#include <fcntl.h>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <unistd.h>
 #include <utility>
@@ -31,21 +28,6 @@ constexpr int kMostLinks = 40;
 PourOutcome Failed(QString cause) {
     return {PourOutcome::Kind::Failed, 0, std::move(cause)};
 }
-
-class OpenFile {
-public:
-    explicit OpenFile(int file) : m_file(file) {}
-    ~OpenFile() {
-        if (m_file >= 0)
-            ::close(m_file);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    int Get() const { return m_file; }
-
-private:
-    int m_file;
-};
 
 QByteArray FolderOf(const QByteArray& name) {
     const qsizetype slash = name.lastIndexOf('/');
@@ -85,56 +67,39 @@ PourOutcome Missing(const QString& path, const QByteArray& native) {
     return Failed(QStringLiteral("cannot open '%1': %2").arg(path, files::SystemErrorText(ENOENT)));
 }
 
-std::optional<PourOutcome> ReadAll(const QString& path, int file, qint64 size, QByteArray& bytes) {
-    bytes.resize(static_cast<qsizetype>(size));
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(file, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return Failed(QStringLiteral("cannot read '%1': %2").arg(path, files::SystemErrorText(errno)));
-        if (got == 0)
-            break;
-        done += got;
+// Opens, checks and reads the file through its folder, which `original` keeps open for the replacement.
+std::optional<PourOutcome> ReadOriginal(const QString& path, const QByteArray& native, files::OriginalFile& original,
+                                        QByteArray& bytes) {
+    if (!original.Open(native)) {
+        if (errno == ENOENT)
+            return Missing(path, native);
+        if (errno == ESTALE)
+            return Failed(QStringLiteral("'%1' was moved or removed while it was read").arg(path));
+        return Failed(QStringLiteral("cannot open '%1': %2").arg(path, files::SystemErrorText(errno)));
     }
-    bytes.truncate(done);
-    return std::nullopt;
-}
-
-// Opens, checks, makes writable (unless only reading) and reads the file; `status` is its status after,
-// `realName` the name of the file itself, links resolved, which the new file is to replace.
-std::optional<PourOutcome> ReadOriginal(const QString& path, const QByteArray& native, bool onlyRead, QByteArray& bytes,
-                                        struct stat& status, QByteArray& realName) {
-    // Not blocking, so that a FIFO cannot hold the run before it is seen not to be a file.
-    const OpenFile file(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.Get() < 0)
-        return errno == ENOENT
-                   ? Missing(path, native)
-                   : Failed(QStringLiteral("cannot open '%1': %2").arg(path, files::SystemErrorText(errno)));
-    if (::fstat(file.Get(), &status) != 0)
-        return Failed(QStringLiteral("cannot read '%1': %2").arg(path, files::SystemErrorText(errno)));
+    const struct stat& status = original.Status();
     if (S_ISDIR(status.st_mode))
         return Failed(QStringLiteral("'%1' is a folder").arg(path));
     if (!S_ISREG(status.st_mode))
         return Failed(QStringLiteral("'%1' is not a regular file").arg(path));
-    // A read-only file becomes writable for its owner; every other permission bit stays as it is. A file
-    // that is writable already is left alone, so that a file of another owner is no failure.
-    if (!onlyRead && !(status.st_mode & S_IWUSR)) {
-        if (::fchmod(file.Get(), (status.st_mode & 07777) | S_IWUSR) != 0)
-            return Failed(QStringLiteral("cannot make '%1' writable: %2").arg(path, files::SystemErrorText(errno)));
-        status.st_mode |= S_IWUSR;
-    }
     if (status.st_size > kLargestFile)
         return Failed(QStringLiteral("'%1' is 2 GiB or larger").arg(path));
-    if (std::optional<PourOutcome> failure = ReadAll(path, file.Get(), status.st_size, bytes))
-        return failure;
-    const std::unique_ptr<char, decltype(&std::free)> real(::realpath(native.constData(), nullptr), &std::free);
-    struct stat there {};
-    // The name must still lead to the file that was read, or another file would be replaced.
-    if (!real || ::stat(real.get(), &there) != 0 || there.st_dev != status.st_dev || there.st_ino != status.st_ino)
-        return Failed(QStringLiteral("'%1' was moved or removed while it was read").arg(path));
-    realName = real.get();
+    if (const QString cause = original.ReadAll(bytes); !cause.isEmpty())
+        return Failed(QStringLiteral("cannot read '%1': %2").arg(path, cause));
+    return std::nullopt;
+}
+
+// What would keep the file from being replaced, found before anything is written, so that a dry run
+// foresees it too.
+std::optional<PourOutcome> Unreplaceable(const QString& path, const files::OriginalFile& original,
+                                         const files::FileIdentity& identity) {
+    // A read-only file becomes writable for its owner; a file of another owner that is read-only is
+    // refused, as its owner meant.
+    if (!original.MayBeMadeWritable())
+        return Failed(QStringLiteral("cannot make '%1' writable: %2").arg(path, files::SystemErrorText(EPERM)));
+    if (const int error = original.FolderRefusal(identity))
+        return Failed(QStringLiteral("cannot write '%1': cannot create a file beside it: %2")
+                          .arg(path, files::SystemErrorText(error)));
     return std::nullopt;
 }
 
@@ -153,15 +118,17 @@ PourOutcome WriteFailed(const QString& path, const files::FileReplacement& file)
 
 PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, PourProgress& progress,
                                  const PourOptions& options) {
+    if (PhoneticItems(phonetic).Next().isEmpty())
+        return Failed(QStringLiteral("there is no item to pour: an item ends with \"|\", and the text holds none "
+                                     "before its first empty one"));
     if (QString cause = UnwritableItemCause(phonetic); !cause.isEmpty())
         return Failed(std::move(cause));
     const QByteArray native = files::NativeFromPath(path);
     if (native.isEmpty())
         return {PourOutcome::Kind::NotFound, 0, {}};
+    files::OriginalFile original;
     QByteArray bytes;
-    struct stat status {};
-    QByteArray realName;
-    if (std::optional<PourOutcome> failure = ReadOriginal(path, native, options.dryRun, bytes, status, realName))
+    if (std::optional<PourOutcome> failure = ReadOriginal(path, native, original, bytes))
         return *failure;
     const qsizetype lines = CountFileLines(bytes);
     std::optional<PhoneticRewrite> other;
@@ -174,6 +141,9 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
             return Failed(other->failure);
     }
     const bool version4 = !other && HasVersion4Root(bytes);
+    const files::FileIdentity& identity = options.identity ? *options.identity : files::SystemFileIdentity();
+    if (std::optional<PourOutcome> failure = Unreplaceable(path, original, identity))
+        return *failure;
 
     progress.Start();
     progress.SetValue(0);
@@ -189,19 +159,26 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     progress.SetValue(static_cast<double>(lines));
 
     progress.SetState(kProcessingState);
-    // The new file is written while the rewrite goes on, which spares a copy. Every write reports what the
-    // disk really took, so that a full disk can never pass for a success. A dry run drops what is written.
+    // The new file is written while the rewrite goes on, which spares a copy, and made only when the
+    // first piece is ready: a rewrite that fails at once leaves no trace. Every write reports what the disk
+    // really took, so that a full disk can never pass for a success. A dry run drops what is written.
     std::optional<files::FileReplacement> file;
-    if (!options.dryRun) {
-        file.emplace(realName, status, options.write);
-        if (!file->Open())
-            return WriteFailed(path, *file);
-    }
+    if (!options.dryRun)
+        file.emplace(original, options.write, &identity);
+    bool opened = false;
+    const auto write = [&](QByteArrayView piece) {
+        if (!file)
+            return true;
+        if (!opened && !file->Open())
+            return false;
+        opened = true;
+        return file->Write(piece);
+    };
     RewriteHooks hooks;
     hooks.yield = [&progress] { progress.Yield(); };
     bool writeFailed = false;
     hooks.write = [&](QByteArrayView piece) {
-        writeFailed = file && !file->Write(piece);
+        writeFailed = !write(piece);
         return !writeFailed;
     };
     const RewriteOptions rewriteOptions{options.skipHeld};
@@ -214,7 +191,7 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     progress.SetValue(0.8 * maximum);
     progress.SetState(kExportingState);
     // The fourth version and other formats keep their own line ends.
-    if (file && ((!version4 && !other && !file->Write("\r\n")) || !file->Commit()))
+    if (file && (!write(version4 || other ? QByteArrayView() : QByteArrayView("\r\n")) || !file->Commit()))
         return WriteFailed(path, *file);
     progress.SetValue(maximum);
     PourOutcome done{PourOutcome::Kind::Completed, rewrite.notesWritten, {}, rewrite.itemsLeft, rewrite.notesLeft};

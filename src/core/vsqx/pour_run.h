@@ -17,7 +17,7 @@ namespace lirobel::vsqx {
 struct PourOutcome {
     enum class Kind {
         Completed, ///< the file is rewritten (or would be, in a dry run), whether or not any note took an item
-        NotVsqx,   ///< the vendor test failed; only the owner's write permission may have changed
+        NotVsqx,   ///< the vendor test failed; the file is as it was
         NotFound,  ///< nothing at the path, or a symbolic link to nothing, in a folder that exists (or an empty path)
         Failed,    ///< any other failure; the file's content is as it was
     };
@@ -42,11 +42,14 @@ using OtherFormatRewrite = std::function<std::optional<PhoneticRewrite>(
 struct PourOptions {
     /// Writes into the new file as ::write does, which it is when unset; for tests to replace.
     files::WriteFunction write;
+    /// Whose file-system identity creates the new file; files::SystemFileIdentity() when null. For tests.
+    const files::FileIdentity* identity = nullptr;
     /// Held notes keep what they have and take no item (RewriteOptions::skipHeld).
     bool skipHeld = false;
     /// Judges the file and counts as the run would, with the same outcome, but writes nothing: the file
-    /// keeps its bytes, permission bits and modification time, and no temporary file is made. A failure to
-    /// write that only a real run would meet is not foreseen.
+    /// keeps its bytes, permission bits and modification time, and no temporary file is made. It foresees
+    /// the refusals that come before writing (see PourPhoneticIntoFile); a disk that fills up, or a file
+    /// that changes meanwhile, only a real run meets.
     bool dryRun = false;
     /// Takes the files that are not VSQX files (vpr::RewriteProject takes .vpr projects); unset, they are
     /// NotVsqx.
@@ -55,15 +58,23 @@ struct PourOptions {
 
 /// The run of the writer window's Begin command, for the window and the CLI alike. The path is text made
 /// by files::PathFromNative: the file is the one named by the exact bytes files::NativeFromPath gives back.
-/// Checks the items first (UnwritableItemCause), before the file is touched. Then gives the file's owner
-/// write permission, reads the file once and judges it with IsVsqxFile. A file whose root is of the fourth
-/// version (HasVersion4Root) is rewritten by PutPhoneticToVSQX4 as it is, lines and line ends kept; any
-/// other has its lines joined, rewritten by PutPhoneticToVSQX and written back as one line ended by CR LF.
-/// A file that is no VSQX file goes to options.otherFormat, and what that makes of it is written as it is.
-/// The new content goes to a temporary file beside the original that replaces it only once complete
-/// (a files::FileReplacement), so that every failure leaves the file whole and nothing beside it; a symbolic link
-/// keeps pointing to the file, which keeps its permission bits, and its owner and group where the process
-/// may set them: where it may not, the run completes with a warning. A signal that ends the process
+///
+/// Checks the items first, before the file is touched: there must be one at least (PhoneticItems), and
+/// none may break the file (UnwritableItemCause). Then opens the file through its folder and reads it
+/// once (a files::OriginalFile), and judges it with IsVsqxFile. Before anything is written it refuses a
+/// file that it could not replace: a read-only file of another owner, which the process may not make
+/// writable, and a folder in which no new file could be made (files::OriginalFile::FolderRefusal). A file
+/// whose root is of the fourth version (HasVersion4Root) is rewritten by PutPhoneticToVSQX4 as it is,
+/// lines and line ends kept; any other has its lines joined, rewritten by PutPhoneticToVSQX and written
+/// back as one line ended by CR LF. A file that is no VSQX file goes to options.otherFormat, and what that
+/// makes of it is written as it is.
+///
+/// The new content goes to a temporary file in the same folder, made once the rewrite has its first
+/// piece, that replaces the file only once complete and only if neither the file nor its folder changed
+/// meanwhile (a files::FileReplacement): every failure leaves the file whole and nothing beside it. A
+/// symbolic link keeps pointing to the file, which keeps its permission bits (a read-only one becomes
+/// writable for its owner), and its owner and group where the process may set them: where it may not, the
+/// run completes with a warning. Other hard links keep the old content. A signal that ends the process
 /// midway leaves nothing beside the file either, once main() has called RemoveUnfinishedFilesOnSignals.
 ///
 /// Progress: Start once the file has passed the vendor test, then the value 0 and the maximum twice its

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 
+#include "core/vsqx/hidden_tags_p.h"
 #include "core/vsqx/phonetic_items.h"
 #include "core/vsqx/pour_progress.h"
 #include "core/vsqx/rewrite_note_p.h"
@@ -66,7 +67,7 @@ public:
                 if (tagStart < 0)
                     break;
                 if (m_options.skipHeld && m_rest.HasAt(tagStart, kLyricTag)) {
-                    const qsizetype end = LyricEnd(tagStart);
+                    const qsizetype end = CountedLyricEnd(tagStart);
                     m_heldNext = end >= 0 && LyricIsHeld(tagStart + kLyricTag.size(), end);
                 } else {
                     ++(std::exchange(m_heldNext, false) ? m_heldSkipped : m_notesLeft);
@@ -115,6 +116,23 @@ private:
     // Where the "</lyric>" of the lyric tag at offset begins, or -1.
     qsizetype LyricEnd(qsizetype offset) const {
         return m_rest.IndexOf(kLyricEnd, offset + kLyricTag.size(), offset + kLastClosingOffset);
+    }
+
+    // LyricEnd once the items are written: nothing is edited any more, so the "</lyric>" found stays where
+    // it is, counted back from the end, and serves every lyric tag before it. No byte is searched twice,
+    // however many unclosed lyric tags a text holds.
+    qsizetype CountedLyricEnd(qsizetype offset) {
+        const qsizetype from = offset + kLyricTag.size();
+        if (m_nextLyricEnd == kNoneLeft)
+            return -1;
+        qsizetype found = m_nextLyricEnd < 0 ? -1 : m_rest.Size() - m_nextLyricEnd;
+        if (found < from) {
+            found = m_rest.IndexOf(kLyricEnd, from, m_rest.Size());
+            m_nextLyricEnd = found < 0 ? kNoneLeft : m_rest.Size() - found;
+            if (found < 0)
+                return -1;
+        }
+        return found <= offset + kLastClosingOffset ? found : -1;
     }
 
     bool LyricIsHeld(qsizetype contentStart, qsizetype contentEnd) const {
@@ -170,7 +188,7 @@ private:
         QByteArray content = item.toUtf8();
         PrependItem(content.append(kPhonemesContentEnd));
         if (++m_notesWritten > kMostNotes)
-            return Fail(QStringLiteral("the note counter cannot go past 32767 notes"));
+            return Fail(QStringLiteral("the note counter cannot go past 32766 notes"));
         m_item = m_items.Next();
         return true;
     }
@@ -242,12 +260,23 @@ private:
     const RewriteOptions& m_options;
     RewriteOutput m_out;
     bool m_heldNext = false; ///< whether the last lyric met was held, with RewriteOptions::skipHeld
+    static constexpr qsizetype kUnknown = -1;
+    static constexpr qsizetype kNoneLeft = -2;
+    /// The next "</lyric>" known once the items are written, counted back from the end; or kUnknown, or
+    /// kNoneLeft when the text holds none after the scan.
+    qsizetype m_nextLyricEnd = kUnknown;
 };
 
 } // namespace
 
 PhoneticRewrite PutPhoneticToVSQX(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks,
                                   const RewriteOptions& options) {
+    // The scan takes these tags for elements wherever they are; where markup hides one, it would break the
+    // file, so it refuses before writing anything.
+    const QByteArrayView scanned[] = {kLyricTag,    kLyricEnd,   kPhonemesTag, kPhonemesTagWithAttributes,
+                                      kPhonemesEnd, kOpeningTag, kAttributeEnd};
+    if (QString cause = HiddenTagCause(text, scanned); !cause.isEmpty())
+        return {false, {}, 0, std::move(cause)};
     return Rewriter(text, phonetic, hooks, options).Run();
 }
 

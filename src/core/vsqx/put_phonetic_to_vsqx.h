@@ -53,6 +53,8 @@ struct RewriteHooks {
 /// element decides, and held notes are counted to the end of the text. PhoneticRewrite::notesFound counts
 /// the phoneme elements that the scan meets, those inside the items it wrote included.
 ///
+/// Fails before it writes anything when a comment, CDATA section, processing instruction or declaration in
+/// the text holds one of the tags the scan looks for, which it would take for an element (HiddenTagCause).
 /// Fails when a closing "</lyric>" or "</phnms>" does not begin within 32759 bytes after its opening tag,
 /// when a marked item finds no opening attribute or no "</attr>" after it, and once the 32767th note has
 /// been written.

@@ -102,8 +102,14 @@ private:
         }
         bool inStyle = false;
         for (Markup markup = NextMarkup(m_file, tagEnd);;) {
-            if (markup.kind == Kind::None || markup.Is(Kind::StartTag, kNoteName))
+            if (markup.kind == Kind::None)
                 return NoteUnclosed(note);
+            if (markup.Is(Kind::StartTag, kNoteName))
+                return Fail(QStringLiteral("note %1 (its <note> at byte %2) holds another <note> at byte %3: notes "
+                                           "cannot be nested")
+                                .arg(m_notesFound)
+                                .arg(note.start)
+                                .arg(markup.start));
             if (markup.Is(Kind::EndTag, kNoteName)) {
                 note.end = TagEnd(m_file, markup.next);
                 return note.end >= 0 || NoteUnclosed(note);

@@ -18,7 +18,8 @@ namespace lirobel::vsqx {
 /// With options.skipHeld, a note whose lyric is held (IsHeldLyric) keeps everything and takes no item.
 /// PhoneticRewrite::notesFound counts every <note> element in the file.
 ///
-/// Fails, naming the note by its place in the file, when a <note> has no "</note>", when a <y>, <p> or an
+/// Fails, naming the note by its place in the file, when a <note> has no "</note>" or holds another
+/// <note> before it, when a <y>, <p> or an
 /// opening <v> in it is not closed before the note ends, and when a note that is to take an item has no <p>.
 PhoneticRewrite PutPhoneticToVSQX4(QByteArrayView fileBytes, QStringView phonetic, const RewriteHooks& hooks = {},
                                    const RewriteOptions& options = {});

@@ -28,6 +28,18 @@ qsizetype PastCdata(QByteArrayView bytes, qsizetype from) {
     return bytes.size();
 }
 
+// The closing quote of the value whose opening quote is at `quote`, or -1. A '<', which a value cannot
+// hold, ends the search: the tag is broken, and a walk over many broken tags stays linear.
+qsizetype ValueEnd(QByteArrayView bytes, qsizetype quote) {
+    for (qsizetype at = quote + 1; at < bytes.size(); ++at) {
+        if (bytes[at] == bytes[quote])
+            return at;
+        if (bytes[at] == '<')
+            return -1;
+    }
+    return -1;
+}
+
 } // namespace
 
 Markup SectionAt(QByteArrayView bytes, qsizetype start) {
@@ -40,10 +52,13 @@ Markup SectionAt(QByteArrayView bytes, qsizetype start) {
     else if (rest[1] == '?')
         next = Past(bytes, start + 2, "?>");
     else {
-        // A declaration; one with an internal subset ends only after it.
+        // A declaration; one with an internal subset ends only after it. The subset is looked for only up to
+        // the first '>', so that a run of declarations costs what it holds.
         const qsizetype close = bytes.indexOf('>', start);
-        const qsizetype subset = bytes.indexOf('[', start);
-        next = subset >= 0 && (close < 0 || subset < close) ? Past(bytes, subset, "]>") : Past(bytes, start, ">");
+        if (close < 0)
+            return {Markup::Kind::Other, start, bytes.size(), {}};
+        const qsizetype subset = bytes.first(close).indexOf('[', start);
+        next = subset >= 0 ? Past(bytes, subset, "]>") : close + 1;
     }
     return {Markup::Kind::Other, start, next, {}};
 }
@@ -53,12 +68,12 @@ qsizetype TagEnd(QByteArrayView bytes, qsizetype nameEnd) {
         const char c = bytes[at];
         if (c == '>')
             return at + 1;
+        if (c == '<')
+            return -1;
         if (c == '"' || c == '\'') {
-            const auto* const quote = static_cast<const char*>(
-                std::memchr(bytes.data() + at + 1, c, static_cast<size_t>(bytes.size() - at - 1)));
-            if (!quote)
+            at = ValueEnd(bytes, at);
+            if (at < 0)
                 return -1;
-            at = quote - bytes.data();
         }
     }
     return -1;
@@ -66,29 +81,28 @@ qsizetype TagEnd(QByteArrayView bytes, qsizetype nameEnd) {
 
 bool HasAttribute(QByteArrayView bytes, qsizetype nameEnd, QByteArrayView name, QByteArrayView value) {
     // Attribute by attribute, up to the end of the tag: name, optional spaces, '=', optional spaces, a
-    // quoted value.
-    const char* const begin = bytes.data();
-    const char* const end = begin + bytes.size();
-    for (const char* at = begin + nameEnd;;) {
-        while (at < end && IsSpace(*at))
+    // quoted value. A '<' ends the tag as a broken one.
+    const qsizetype size = bytes.size();
+    for (qsizetype at = nameEnd;;) {
+        while (at < size && IsSpace(bytes[at]))
             ++at;
-        const char* const nameStart = at;
-        while (at < end && *at != '=' && *at != '>' && *at != '/' && !IsSpace(*at))
+        const qsizetype nameStart = at;
+        while (at < size && bytes[at] != '=' && bytes[at] != '>' && bytes[at] != '/' && bytes[at] != '<' &&
+               !IsSpace(bytes[at]))
             ++at;
-        const QByteArrayView found(nameStart, at - nameStart);
-        while (at < end && IsSpace(*at))
+        const QByteArrayView found = bytes.sliced(nameStart, at - nameStart);
+        while (at < size && IsSpace(bytes[at]))
             ++at;
-        if (at == end || *at != '=')
+        if (at == size || bytes[at] != '=')
             return false; // the end of the tag, or no attribute at all
-        for (++at; at < end && IsSpace(*at);)
+        for (++at; at < size && IsSpace(bytes[at]);)
             ++at;
-        if (at == end || (*at != '"' && *at != '\''))
+        if (at == size || (bytes[at] != '"' && bytes[at] != '\''))
             return false;
-        const auto* const valueEnd =
-            static_cast<const char*>(std::memchr(at + 1, *at, static_cast<size_t>(end - at - 1)));
-        if (!valueEnd)
+        const qsizetype valueEnd = ValueEnd(bytes, at);
+        if (valueEnd < 0)
             return false;
-        if (SameName(found, name) && SameName(QByteArrayView(at + 1, valueEnd - at - 1), value))
+        if (SameName(found, name) && SameName(bytes.sliced(at + 1, valueEnd - at - 1), value))
             return true;
         at = valueEnd + 1;
     }

@@ -67,7 +67,8 @@ inline Markup NextMarkup(QByteArrayView bytes, qsizetype from) {
 }
 
 /// Past the '>' that ends the tag whose name ends at nameEnd (Markup::next), quoted values skipped; -1 when
-/// the bytes end first.
+/// a '<' or the end of the bytes comes first: the tag is broken. Costs no more than the bytes up to the
+/// next '<'.
 qsizetype TagEnd(QByteArrayView bytes, qsizetype nameEnd);
 
 /// Whether the tag that ends at end (TagEnd) is "<name .../>", an element without content.
@@ -76,6 +77,7 @@ inline bool IsSelfClosing(QByteArrayView bytes, qsizetype end) {
 }
 
 /// Whether the start tag whose name ends at nameEnd has the attribute name="value" (or in single quotes).
+/// Looks no further than the end of the tag or the next '<'.
 bool HasAttribute(QByteArrayView bytes, qsizetype nameEnd, QByteArrayView name, QByteArrayView value);
 
 } // namespace lirobel::vsqx

@@ -69,8 +69,8 @@ TEST(PourPhoneticIntoFile, RewritesTheFileAsOneLineEndedByCrLf) {
     EXPECT_EQ(rewritten.count("<attr id=\"opening\">0</attr>"), 1);
     EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
 
-    // The rewritten file passes the one-line rule; an empty phonetic string still rewrites it.
-    EXPECT_EQ(PourPhoneticIntoFile(path, u"", progress).kind, Kind::Completed);
+    // The rewritten file passes the one-line rule, and the same items leave it as it is.
+    EXPECT_EQ(PourPhoneticIntoFile(path, u"J i|h a o[-OPE]|", progress).kind, Kind::Completed);
     EXPECT_EQ(ReadFile(path), rewritten);
 }
 
@@ -404,13 +404,14 @@ INSTANTIATE_TEST_SUITE_P(Names, PourNameTest,
                                          NameCase{"strayByte", "\xff.vsqx"}),
                          [](const testing::TestParamInfo<NameCase>& row) { return std::string(row.param.name); });
 
-// Root that may not give files away, as an unprivileged user may not: in this thread alone.
+// Root that may neither give files away nor create them as another user, as an unprivileged user may
+// not: in this thread alone.
 bool GiveUpChownInThisThread() {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct capabilities[2]{};
     if (::syscall(SYS_capget, &header, capabilities) != 0)
         return false;
-    capabilities[0].effective &= ~(1u << CAP_CHOWN);
+    capabilities[0].effective &= ~(1u << CAP_CHOWN | 1u << CAP_SETUID);
     return ::syscall(SYS_capset, &header, capabilities) == 0;
 }
 
@@ -435,6 +436,8 @@ TEST_P(PourOwnerTest, KeepsTheOwnerOrSaysItCouldNot) {
         QFile::encodeName(WriteFile(folder.filePath(QStringLiteral("song.vsqx")), test::GenerateVsqx({})));
     ASSERT_EQ(::chown(path.constData(), 4321, 4322), 0);
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    // Root writes as the owner, who must be able to write in the folder.
+    ASSERT_EQ(::chown(QFile::encodeName(folder.path()).constData(), 4321, 4322), 0);
     PourOutcome outcome;
     std::thread([&] {
         if (row.mayChown || GiveUpChownInThisThread()) {
