@@ -14,10 +14,15 @@ int RunPinYin(const Invocation& invocation, CliContext& context) {
     if (!text)
         return kExitFailure;
     if (invocation.Has("words")) {
-        const pinyin::WordReading read = pinyin::ReadChineseByWords(*text);
-        if (!read.problem.isEmpty())
-            return Fail(context, QStringLiteral("cannot read by words: ") + read.problem);
-        return WriteResult(read.pinyin, context);
+        if (const QString problem = pinyin::WordReadingProblem(); !problem.isEmpty())
+            return Fail(context, QStringLiteral("cannot read by words: ") + problem);
+        QString unwritten; // a long text's pinyin goes out piece by piece, never held whole
+        if (pinyin::ChineseWordsToPinYin(*text, [&](QStringView piece) {
+                unwritten = WriteToStdout(piece, context);
+                return unwritten.isEmpty();
+            }))
+            unwritten = WriteToStdout(u"\n", context);
+        return unwritten.isEmpty() ? kExitSuccess : Fail(context, unwritten);
     }
     if (!pinyin::CharacterCodesAvailable())
         return Fail(context, QStringLiteral("the system's iconv has no code page 936 (CP936), so no Chinese "
