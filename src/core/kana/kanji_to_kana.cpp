@@ -174,6 +174,12 @@ qsizetype Utf8Size(QStringView text) {
     return size;
 }
 
+// Kept from line to line, so that reading a line allocates nothing of its own.
+struct LineScratch {
+    QString withReadings;
+    std::vector<std::pair<qsizetype, qsizetype>> kept;
+};
+
 // A stretch of a line, and where in it (as UTF-8 bytes) the bracketed readings put in place stand.
 struct Stretch {
     QStringView text;
@@ -250,9 +256,12 @@ struct KanjiReader::Tagger {
 
     // The line with every bracketed reading in place of its kanji is read whole, so that the words after
     // a reading are read in the context of the line: 微(かす)かな風 as かすかな風, so かすかなかぜ.
-    bool ReadLine(QStringView line, MeCab::Lattice& lattice, QString& out, qsizetype& unread) const {
-        QString withReadings;
-        std::vector<std::pair<qsizetype, qsizetype>> kept; // in withReadings
+    bool ReadLine(QStringView line, MeCab::Lattice& lattice, LineScratch& scratch, QString& out,
+                  qsizetype& unread) const {
+        QString& withReadings = scratch.withReadings;
+        auto& kept = scratch.kept; // in withReadings
+        withReadings.clear();
+        kept.clear();
         qsizetype done = 0;
         for (qsizetype i = 0; i < line.size(); ++i) {
             const std::optional<BracketedReading> bracketed = BracketedReadingAt(line, i);
@@ -331,6 +340,7 @@ KanaReading KanjiReader::Read(QStringView text) const {
     if (!m_tagger)
         return KanaReading::Failed(m_loadFailure);
     const std::unique_ptr<MeCab::Lattice> lattice(m_tagger->model->createLattice());
+    LineScratch scratch;
     KanaReading result;
     result.text.reserve(text.size() + text.size() / 2);
     qsizetype start = 0;
@@ -342,7 +352,7 @@ KanaReading KanjiReader::Read(QStringView text) const {
         qsizetype end = start;
         while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
             ++end;
-        if (!m_tagger->ReadLine(text.mid(start, end - start), *lattice, result.text, result.unreadKanji))
+        if (!m_tagger->ReadLine(text.mid(start, end - start), *lattice, scratch, result.text, result.unreadKanji))
             return KanaReading::Failed(QStringLiteral("MeCab cannot read the lyrics: ") +
                                        QString::fromLocal8Bit(lattice->what()));
         if (end < text.size())
