@@ -14,10 +14,15 @@ int RunPinYin(const Invocation& invocation, CliContext& context) {
         const std::optional<QString> text = ReadInputText(invocation.Input(0), context);
         if (!text)
             return kExitFailure;
-        const pinyin::WordReading read = pinyin::ReadChineseByWords(*text);
-        if (!read.problem.isEmpty())
-            return Fail(context, QStringLiteral("cannot read by words: ") + read.problem);
-        return WriteResult(read.pinyin, context);
+        if (const QString problem = pinyin::WordReadingProblem(); !problem.isEmpty())
+            return Fail(context, QStringLiteral("cannot read by words: ") + problem);
+        QString unwritten; // a long text's pinyin goes out piece by piece, never held whole
+        if (pinyin::ChineseWordsToPinYin(*text, [&](QStringView piece) {
+                unwritten = WriteToStdout(piece, context);
+                return unwritten.isEmpty();
+            }))
+            unwritten = WriteToStdout(u"\n", context);
+        return unwritten.isEmpty() ? kExitSuccess : Fail(context, unwritten);
     }
     const std::optional<QByteArray> text = ReadInputUtf8(invocation.Input(0), context);
     if (!text)

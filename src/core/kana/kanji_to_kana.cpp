@@ -2,9 +2,11 @@
 #include "core/kana/kanji_to_kana.h"
 
 #include <QByteArray>
+#include <QFileInfo>
 #include <mecab.h>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #ifndef LIROBEL_JAPANESE_DICTIONARY
 #error "LIROBEL_JAPANESE_DICTIONARY must name the dictionary folder"
@@ -133,24 +135,98 @@ std::optional<BracketedReading> BracketedReadingAt(QStringView line, qsizetype o
     return BracketedReading{kanjiStart, end + 1, line.mid(open + 1, end - open - 1)};
 }
 
+// MeCab reads a line in stretches of at most this many code units: it refuses a sentence of a few
+// megabytes, and a lattice takes memory in proportion to its sentence.
+constexpr qsizetype kLongestStretch = qsizetype{1} << 15;
+
+bool IsCut(QChar c) {
+    return c.isSpace() || c.isPunct() || c.isSymbol();
+}
+
+// Where a stretch of a long line that starts at start ends: after punctuation or a space, which end
+// MeCab's words anyway, else between a kana and a kanji, else between two kana; never inside a surrogate
+// pair.
+qsizetype StretchEnd(QStringView line, qsizetype start) {
+    if (line.size() - start <= kLongestStretch)
+        return line.size();
+    const qsizetype limit = start + kLongestStretch;
+    const qsizetype floor = start + kLongestStretch / 2;
+    for (qsizetype at = limit; at > floor; --at) {
+        if (IsCut(line[at - 1]))
+            return at;
+    }
+    for (qsizetype at = limit; at > floor; --at) {
+        if (IsKana(line[at - 1]) && !IsKana(line[at]))
+            return at;
+    }
+    for (qsizetype at = limit; at > floor; --at) {
+        if (IsKana(line[at - 1]))
+            return at;
+    }
+    return line[limit].isLowSurrogate() ? limit + 1 : limit;
+}
+
+// Bytes of the UTF-8 form of text.
+qsizetype Utf8Size(QStringView text) {
+    qsizetype size = 0;
+    for (const QChar c : text)
+        size += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 || c.isSurrogate() ? 2 : 3;
+    return size;
+}
+
+// Kept from line to line, so that reading a line allocates nothing of its own.
+struct LineScratch {
+    QString withReadings;
+    std::vector<std::pair<qsizetype, qsizetype>> kept;
+};
+
+// A stretch of a line, and where in it (as UTF-8 bytes) the bracketed readings put in place stand.
+struct Stretch {
+    QStringView text;
+    std::vector<std::pair<std::size_t, std::size_t>> kept;
+};
+
 } // namespace
 
 struct KanjiReader::Tagger {
     std::unique_ptr<MeCab::Model> model;
     std::unique_ptr<MeCab::Tagger> tagger;
 
-    // MeCab's words of one stretch of text without line breaks or bracketed readings.
-    void ReadStretch(QStringView stretch, MeCab::Lattice& lattice, QString& out, qsizetype& unread) const {
-        if (KanjiCount(stretch) == 0) {
-            out += stretch;
-            return;
+    // Whether a word that holds kanji takes in a part of a bracketed reading, which would then be read
+    // again as part of that word.
+    static bool ReachesIntoKept(MeCab::Lattice& lattice, const QByteArray& bytes, const Stretch& stretch) {
+        for (const MeCab::Node* node = lattice.bos_node()->next; node && node->stat != MECAB_EOS_NODE;
+             node = node->next) {
+            const auto start = static_cast<std::size_t>(node->surface - bytes.constData());
+            const std::size_t end = start + node->length;
+            for (const auto& [keptStart, keptEnd] : stretch.kept) {
+                if (start < keptEnd && keptStart < end && KanjiCount(QByteArrayView(node->surface, node->length)))
+                    return true;
+            }
         }
-        const QByteArray bytes = stretch.toUtf8();
+        return false;
+    }
+
+    // MeCab's words of one stretch of text without line breaks; false when MeCab cannot parse it.
+    bool ReadStretch(const Stretch& stretch, MeCab::Lattice& lattice, QString& out, qsizetype& unread) const {
+        if (KanjiCount(stretch.text) == 0) {
+            out += stretch.text;
+            return true;
+        }
+        const QByteArray bytes = stretch.text.toUtf8();
         lattice.set_sentence(bytes.constData(), static_cast<size_t>(bytes.size()));
-        if (!tagger->parse(&lattice)) { // only when out of memory: the kanji stay, and are counted
-            out += stretch;
-            unread += KanjiCount(stretch);
-            return;
+        if (!tagger->parse(&lattice))
+            return false;
+        // The words around a bracketed reading are read in its context; should one of them take in the
+        // reading, the stretch is read again with the reading's edges made the edges of words.
+        if (!stretch.kept.empty() && ReachesIntoKept(lattice, bytes, stretch)) {
+            lattice.set_sentence(bytes.constData(), static_cast<size_t>(bytes.size()));
+            for (const auto& [keptStart, keptEnd] : stretch.kept) {
+                lattice.set_boundary_constraint(keptStart, MECAB_TOKEN_BOUNDARY);
+                lattice.set_boundary_constraint(keptEnd, MECAB_TOKEN_BOUNDARY);
+            }
+            if (!tagger->parse(&lattice))
+                return false;
         }
         QByteArray read;
         read.reserve(bytes.size() + bytes.size() / 2);
@@ -166,8 +242,8 @@ struct KanjiReader::Tagger {
             const QByteArrayView reading = kanji ? Field(node->feature, kReadingField) : QByteArrayView();
             if (!kanji) {
                 read += word;
-            } else if (node->stat == MECAB_UNK_NODE || reading.isEmpty() || reading == "*") {
-                read += word;
+            } else if (node->stat == MECAB_UNK_NODE || reading.isEmpty() || reading == "*" || KanjiCount(reading)) {
+                read += word; // unknown, or "read" as itself, as a 々 apart from its kanji is
                 unread += kanji;
             } else {
                 read += ReadWord(QString::fromUtf8(word), Hiragana(QString::fromUtf8(reading))).toUtf8();
@@ -175,20 +251,53 @@ struct KanjiReader::Tagger {
         }
         read.append(bytes.constData() + copied, bytes.size() - copied);
         out += QString::fromUtf8(read);
+        return true;
     }
 
-    void ReadLine(QStringView line, MeCab::Lattice& lattice, QString& out, qsizetype& unread) const {
+    // The line with every bracketed reading in place of its kanji is read whole, so that the words after
+    // a reading are read in the context of the line: 微(かす)かな風 as かすかな風, so かすかなかぜ.
+    bool ReadLine(QStringView line, MeCab::Lattice& lattice, LineScratch& scratch, QString& out,
+                  qsizetype& unread) const {
+        QString& withReadings = scratch.withReadings;
+        auto& kept = scratch.kept; // in withReadings
+        withReadings.clear();
+        kept.clear();
         qsizetype done = 0;
         for (qsizetype i = 0; i < line.size(); ++i) {
             const std::optional<BracketedReading> bracketed = BracketedReadingAt(line, i);
             if (!bracketed || bracketed->kanjiStart < done)
                 continue;
-            ReadStretch(line.mid(done, bracketed->kanjiStart - done), lattice, out, unread);
-            out += bracketed->reading;
+            withReadings += line.mid(done, bracketed->kanjiStart - done);
+            kept.emplace_back(withReadings.size(), withReadings.size() + bracketed->reading.size());
+            withReadings += bracketed->reading;
             done = bracketed->end;
             i = done - 1;
         }
-        ReadStretch(line.mid(done), lattice, out, unread);
+        if (!kept.empty())
+            withReadings += line.mid(done);
+        const QStringView sentence = kept.empty() ? line : QStringView(withReadings);
+        auto nextKept = kept.cbegin();
+        for (qsizetype start = 0; start < sentence.size();) {
+            const qsizetype end = StretchEnd(sentence, start);
+            Stretch stretch{sentence.mid(start, end - start), {}};
+            while (nextKept != kept.cend() && nextKept->second <= start)
+                ++nextKept;
+            qsizetype measured = start;
+            std::size_t bytes = 0;
+            const auto bytesTo = [&](qsizetype at) {
+                bytes += static_cast<std::size_t>(Utf8Size(sentence.mid(measured, at - measured)));
+                measured = at;
+                return bytes;
+            };
+            for (auto at = nextKept; at != kept.cend() && at->first < end; ++at) {
+                const std::size_t keptStart = bytesTo(std::max(at->first, start));
+                stretch.kept.emplace_back(keptStart, bytesTo(std::min(at->second, end)));
+            }
+            if (!ReadStretch(stretch, lattice, out, unread))
+                return false;
+            start = end;
+        }
+        return true;
     }
 };
 
@@ -214,10 +323,13 @@ KanjiReader::KanjiReader(const QString& dictionaryFolder) {
     }
     if (cause.isEmpty())
         m_tagger = std::move(tagger);
-    else
+    else if (!QFileInfo::exists(dictionaryFolder + QStringLiteral("/sys.dic")))
         m_loadFailure = QStringLiteral("the Japanese dictionary is not installed: MeCab cannot load %1 (%2); it "
                                        "comes with the Debian package %3")
                             .arg(dictionaryFolder, cause, QStringLiteral(LIROBEL_JAPANESE_DICTIONARY_PACKAGE));
+    else // installed, but damaged or made for another encoding: MeCab's own words say which
+        m_loadFailure =
+            QStringLiteral("MeCab cannot load the Japanese dictionary in %1: %2").arg(dictionaryFolder, cause);
 }
 
 KanjiReader::~KanjiReader() = default;
@@ -228,14 +340,21 @@ KanaReading KanjiReader::Read(QStringView text) const {
     if (!m_tagger)
         return KanaReading::Failed(m_loadFailure);
     const std::unique_ptr<MeCab::Lattice> lattice(m_tagger->model->createLattice());
+    LineScratch scratch;
     KanaReading result;
     result.text.reserve(text.size() + text.size() / 2);
     qsizetype start = 0;
+    if (text.startsWith(u'\uFEFF')) { // a byte-order mark is kept, out of the words after it
+        result.text += text.front();
+        start = 1;
+    }
     while (start <= text.size()) {
         qsizetype end = start;
         while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
             ++end;
-        m_tagger->ReadLine(text.mid(start, end - start), *lattice, result.text, result.unreadKanji);
+        if (!m_tagger->ReadLine(text.mid(start, end - start), *lattice, scratch, result.text, result.unreadKanji))
+            return KanaReading::Failed(QStringLiteral("MeCab cannot read the lyrics: ") +
+                                       QString::fromLocal8Bit(lattice->what()));
         if (end < text.size())
             result.text += text[end];
         start = end + 1;

@@ -30,14 +30,16 @@ public:
     KanjiReader(const KanjiReader&) = delete;
     KanjiReader& operator=(const KanjiReader&) = delete;
 
-    /// Empty when the dictionary is loaded; else "the Japanese dictionary is not installed: " and the cause.
+    /// Empty when the dictionary is loaded; else "the Japanese dictionary is not installed: " and the cause
+    /// when the folder holds no dictionary, or MeCab's own message on the one it holds.
     const QString& LoadFailure() const { return m_loadFailure; }
 
     /// Every word that MeCab finds holding kanji becomes the hiragana of its reading; kana written on its
     /// edges (the ん of 呼ん) stay as written, as does every character outside such words. A run of kanji
-    /// followed by a bracketed reading of kana only, 運命(さだめ) or 未来（あした）, becomes that reading.
-    /// Kanji without a reading in the dictionary stay and are counted. Text without kanji comes back as
-    /// it is, even when the dictionary is not loaded.
+    /// followed by a bracketed reading of kana only, 運命(さだめ) or 未来（あした）, becomes that reading, and
+    /// the rest of the line is read as if the reading stood there in the first place. Kanji left as
+    /// written are counted. A leading byte-order mark stays. Text without kanji comes back as it is, even
+    /// when the dictionary is not loaded. Fails with MeCab's message when MeCab cannot parse the text.
     KanaReading Read(QStringView text) const;
 
 private:

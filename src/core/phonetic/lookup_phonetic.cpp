@@ -35,8 +35,9 @@ struct PackedEntry {
 const std::vector<PackedEntry>& SortedEntries() {
     static const std::vector<PackedEntry> entries = [] {
         std::vector<PackedEntry> sorted;
-        for (const PhoneticEntry& entry : PhoneticTable())
-            sorted.push_back({PackSyllable(entry.syllable.data(), entry.syllable.size()), entry.item});
+        for (const auto table : {PhoneticTable(), ComposedPhoneticTable()})
+            for (const PhoneticEntry& entry : table)
+                sorted.push_back({PackSyllable(entry.syllable.data(), entry.syllable.size()), entry.item});
         std::sort(sorted.begin(), sorted.end());
         return sorted;
     }();

@@ -128,10 +128,28 @@ constexpr PhoneticEntry kTable[] = {
 
 static_assert(std::size(kTable) == 397);
 
+// Syllables that the word reader or the standard syllable table have and the listing lacks. Each item is
+// composed of the listing's own parts: the initial as most syllables of that initial write it (before a
+// final of the same first letter), the final and its [-OPE] as most syllables of that final write them.
+// The syllabic nasals and hm, hng have no final in the listing: they take its symbols for m, n and ng.
+// clang-format off
+constexpr PhoneticEntry kComposed[] = {
+    {"ei", "e j"}, {"eng", "o N\\[-OPE]"}, {"m", "m"}, {"n", "n"}, {"ng", "N"}, {"hm", "h m"}, {"hng", "h N"},
+    {"biang", "b' i a a N[-OPE]"}, {"pou", "p o w"}, {"fiao", "p\\ i a o"}, {"dei", "d e j"}, {"den", "d o n[-OPE]"},
+    {"dia", "d' i a"}, {"tei", "t e j"}, {"nou", "n o w"}, {"nun", "n M n"}, {"lo", "4 o"}, {"kei", "k e j"},
+    {"zhei", "dZ e j"}, {"chua", "tS o a"}, {"shei", "S e j"}, {"rua", "4 o a"}, {"cei", "ts e j"},
+    {"cen", "ts o n[-OPE]"}, {"wong", "w o N\\"},
+};
+// clang-format on
+
 } // namespace
 
 std::span<const PhoneticEntry> PhoneticTable() {
     return kTable;
+}
+
+std::span<const PhoneticEntry> ComposedPhoneticTable() {
+    return kComposed;
 }
 
 } // namespace lirobel::phonetic

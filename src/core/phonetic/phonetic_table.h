@@ -22,7 +22,11 @@ struct PhoneticEntry {
 /// pinyin table and "din".
 std::span<const PhoneticEntry> PhoneticTable();
 
-/// The item body of a syllable, compared whole and case-sensitively ("Ba" and "ba " are not "ba"),
+/// The entries for the syllables PhoneticTable() lacks that a reader can write or that standard pinyin
+/// has (dei, shei, pou, ei, m, ...), each composed of that table's own symbols for its initial and final.
+std::span<const PhoneticEntry> ComposedPhoneticTable();
+
+/// The item body of a syllable from either table, compared whole and case-sensitively ("Ba" and "ba " are not "ba"),
 /// or nothing when the syllable is not in the table.
 std::optional<std::string_view> LookUpPhonetic(QStringView syllable);
 

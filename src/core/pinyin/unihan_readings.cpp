@@ -75,6 +75,10 @@ char32_t CodePoint(std::string_view text) {
     return value;
 }
 
+bool IsIdeographCode(char32_t c) {
+    return c >= 0x3400 && c <= UnihanReadings::kLastIdeograph;
+}
+
 // Calls each(code point, field, value) for every line "U+4E00<tab>kMandarin<tab>yī" of a Unihan file.
 template <class Each> void ForEachEntry(const QByteArray& file, Each each) {
     const std::string_view text(file.constData(), static_cast<std::size_t>(file.size()));
@@ -89,8 +93,8 @@ template <class Each> void ForEachEntry(const QByteArray& file, Each each) {
         if (valueAt == std::string_view::npos || line.front() == '#')
             continue;
         const char32_t c = CodePoint(line);
-        if (c >= 0x3400 && c <= 0xFFFF)
-            each(static_cast<char16_t>(c), line.substr(fieldAt + 1, valueAt - fieldAt - 1), line.substr(valueAt + 1));
+        if (IsIdeographCode(c))
+            each(c, line.substr(fieldAt + 1, valueAt - fieldAt - 1), line.substr(valueAt + 1));
     }
 }
 
@@ -105,20 +109,27 @@ std::string_view FirstReading(std::string_view value) {
 // The character that a definition such as "(same as 昆) an elder brother" or "(J) non-standard form of
 // U+559C 喜, to like" names as the one this is a form of, or 0. Unihan records many such variants of rare
 // characters only in their definitions.
-char16_t DefinedAsFormOf(std::string_view definition) {
+char32_t DefinedAsFormOf(std::string_view definition) {
     for (const std::string_view marker : {"same as ", "form of ", "variant of ", "non-classical of "}) {
         const std::size_t at = definition.find(marker);
         if (at == std::string_view::npos)
             continue;
         std::string_view rest = definition.substr(at + marker.size());
-        if (const char32_t named = CodePoint(rest); named >= 0x3400 && named <= 0xFFFF)
-            return static_cast<char16_t>(named);
-        if (rest.size() >= 3 && (rest[0] & 0xF0) == 0xE0 && (rest[1] & 0xC0) == 0x80 && (rest[2] & 0xC0) == 0x80) {
-            const auto named =
-                static_cast<char16_t>(((rest[0] & 0x0F) << 12) | ((rest[1] & 0x3F) << 6) | (rest[2] & 0x3F));
-            if (named >= 0x3400)
-                return named;
-        }
+        if (const char32_t named = CodePoint(rest); IsIdeographCode(named))
+            return named;
+        const auto continued = [&](std::size_t count) {
+            return rest.size() > count &&
+                   std::all_of(rest.begin() + 1, rest.begin() + 1 + static_cast<std::ptrdiff_t>(count),
+                               [](char c) { return (c & 0xC0) == 0x80; });
+        };
+        const auto bits = [&](std::size_t i) { return static_cast<char32_t>(rest[i] & 0x3F); };
+        char32_t named = 0;
+        if (continued(2) && (rest.front() & 0xF0) == 0xE0)
+            named = static_cast<char32_t>(rest[0] & 0x0F) << 12 | bits(1) << 6 | bits(2);
+        else if (continued(3) && (rest.front() & 0xF8) == 0xF0)
+            named = static_cast<char32_t>(rest[0] & 0x07) << 18 | bits(1) << 12 | bits(2) << 6 | bits(3);
+        if (IsIdeographCode(named))
+            return named;
     }
     return 0;
 }
@@ -135,6 +146,8 @@ QString Toneless(QStringView marked) {
         else if (c.category() != QChar::Mark_NonSpacing)
             plain += c.toLower();
     }
+    if (plain == u"lve" || plain == u"nve")
+        plain[1] = u'u';
     return plain;
 }
 
@@ -145,17 +158,38 @@ UnihanReadings::UnihanReadings(const char* readingsPath, const char* variantsPat
 }
 
 UnihanReadings::UnihanReadings(TableReader& saved) {
+    std::uint32_t supplementary = 0;
+    const auto known = [&](std::uint16_t syllable) { return syllable < m_syllables.size(); };
     if (saved.Take(m_syllables) && !m_syllables.empty() && m_syllables.size() <= 0x10000 &&
         saved.Take(std::span<std::uint16_t>(m_characters)) &&
-        std::all_of(m_characters.begin(), m_characters.end(),
-                    [&](std::uint16_t syllable) { return syllable < m_syllables.size(); }))
-        return;
+        std::all_of(m_characters.begin(), m_characters.end(), known) && saved.Take(supplementary) &&
+        supplementary <= kLastIdeograph) {
+        m_supplementary.resize(supplementary);
+        m_supplementarySyllables.resize(supplementary);
+        if (saved.Take(std::span<std::uint32_t>(m_supplementary)) &&
+            saved.Take(std::span<std::uint16_t>(m_supplementarySyllables)) &&
+            std::is_sorted(m_supplementary.begin(), m_supplementary.end()) &&
+            std::all_of(m_supplementarySyllables.begin(), m_supplementarySyllables.end(), known))
+            return;
+    }
+    m_supplementary.clear();
+    m_supplementarySyllables.clear();
     m_problem = QStringLiteral("the saved Unihan readings are damaged");
 }
 
 void UnihanReadings::SaveTo(TableWriter& writer) const {
     writer.Put(m_syllables);
     writer.Put(std::span<const std::uint16_t>(m_characters));
+    writer.Put(static_cast<std::uint32_t>(m_supplementary.size()));
+    writer.Put(std::span<const std::uint32_t>(m_supplementary));
+    writer.Put(std::span<const std::uint16_t>(m_supplementarySyllables));
+}
+
+std::uint16_t UnihanReadings::SupplementarySyllable(char32_t c) const {
+    const auto at = std::lower_bound(m_supplementary.begin(), m_supplementary.end(), c);
+    if (at == m_supplementary.end() || *at != c)
+        return 0;
+    return m_supplementarySyllables[static_cast<std::size_t>(at - m_supplementary.begin())];
 }
 
 QString UnihanReadings::Unreadable(const char* readingsPath, const char* variantsPath) {
@@ -167,45 +201,50 @@ QString UnihanReadings::Unreadable(const char* readingsPath, const char* variant
     return {};
 }
 
+namespace {
+
 // Most characters that Unihan reads only in Cantonese are Cantonese coinages, written for a syllable that
 // other characters share. Last of all sources, they take the Mandarin reading most common among the
 // characters read in Mandarin that share their Cantonese syllable (tones aside); of equally common
 // readings, the first in alphabetical order.
-void UnihanReadings::ReadByCantoneseSyllable(const std::vector<std::pair<char16_t, std::string_view>>& cantonese) {
+void ReadByCantoneseSyllable(const std::vector<std::pair<char32_t, std::string_view>>& cantonese,
+                             const std::vector<QString>& syllables, std::vector<std::uint16_t>& characters) {
     std::map<std::string_view, std::map<std::uint16_t, int>> mandarinCounts;
     for (const auto& [c, syllable] : cantonese) {
-        if (m_characters[c] != 0)
-            ++mandarinCounts[syllable][m_characters[c]];
+        if (characters[c] != 0)
+            ++mandarinCounts[syllable][characters[c]];
     }
     for (const auto& [c, syllable] : cantonese) {
         const auto counts = mandarinCounts.find(syllable);
-        if (m_characters[c] != 0 || counts == mandarinCounts.end())
+        if (characters[c] != 0 || counts == mandarinCounts.end())
             continue;
         const auto mostCommon = std::max_element(counts->second.begin(), counts->second.end(), [&](auto a, auto b) {
-            return a.second != b.second ? a.second < b.second : m_syllables[a.first] > m_syllables[b.first];
+            return a.second != b.second ? a.second < b.second : syllables[a.first] > syllables[b.first];
         });
-        m_characters[c] = mostCommon->first;
+        characters[c] = mostCommon->first;
     }
 }
+
+} // namespace
 
 QString UnihanReadings::Load(const char* readingsPath, const char* variantsPath) {
     QString problem;
     const std::optional<QByteArray> readings = Decompressed(readingsPath, problem);
     if (!readings)
         return problem;
-    std::array<std::uint8_t, 0x10000> source;
-    source.fill(kNoSource);
+    std::vector<std::uint16_t> characters(kLastIdeograph + 1); // every plane with ideographs, while building
+    std::vector<std::uint8_t> source(kLastIdeograph + 1, kNoSource);
     QHash<QString, std::uint16_t> interned;
-    std::vector<std::pair<char16_t, char16_t>> definedAs;         // (character, the one it is a form of)
-    std::vector<std::pair<char16_t, std::string_view>> cantonese; // (character, its first reading, toneless)
-    ForEachEntry(*readings, [&](char16_t c, std::string_view field, std::string_view value) {
+    std::vector<std::pair<char32_t, char32_t>> definedAs;         // (character, the one it is a form of)
+    std::vector<std::pair<char32_t, std::string_view>> cantonese; // (character, its first reading, toneless)
+    ForEachEntry(*readings, [&](char32_t c, std::string_view field, std::string_view value) {
         if (field == "kCantonese") {
             const std::string_view syllable = value.substr(0, value.find(' '));
             cantonese.emplace_back(c, syllable.substr(0, syllable.find_first_of("0123456789")));
             return;
         }
         if (field == "kDefinition") {
-            if (const char16_t named = DefinedAsFormOf(value); named != 0 && named != c)
+            if (const char32_t named = DefinedAsFormOf(value); named != 0 && named != c)
                 definedAs.emplace_back(c, named);
             return;
         }
@@ -222,7 +261,7 @@ QString UnihanReadings::Load(const char* readingsPath, const char* variantsPath)
             at = interned.insert(syllable, static_cast<std::uint16_t>(m_syllables.size()));
             m_syllables.push_back(syllable);
         }
-        m_characters[c] = *at;
+        characters[c] = *at;
     });
     if (interned.isEmpty())
         return Where(readingsPath) + QStringLiteral(" holds no Mandarin readings");
@@ -231,15 +270,15 @@ QString UnihanReadings::Load(const char* readingsPath, const char* variantsPath)
     if (!variants)
         return problem;
     // Each unread character's variants, best kind first; a variant may itself borrow from another.
-    std::vector<std::pair<char16_t, char16_t>> borrowings; // (unread, variant) in order of preference
+    std::vector<std::pair<char32_t, char32_t>> borrowings; // (unread, variant) in order of preference
     for (const std::string_view kind : kVariants) {
-        ForEachEntry(*variants, [&](char16_t c, std::string_view field, std::string_view value) {
-            if (field != kind || m_characters[c] != 0)
+        ForEachEntry(*variants, [&](char32_t c, std::string_view field, std::string_view value) {
+            if (field != kind || characters[c] != 0)
                 return;
             for (std::size_t at = value.find("U+"); at != std::string_view::npos; at = value.find("U+", at + 2)) {
                 const char32_t variant = CodePoint(value.substr(at));
-                if (variant >= 0x3400 && variant <= 0xFFFF && variant != c)
-                    borrowings.emplace_back(c, static_cast<char16_t>(variant));
+                if (IsIdeographCode(variant) && variant != c)
+                    borrowings.emplace_back(c, variant);
             }
         });
     }
@@ -248,16 +287,24 @@ QString UnihanReadings::Load(const char* readingsPath, const char* variantsPath)
         for (bool borrowed = true; borrowed;) {
             borrowed = false;
             for (const auto& [c, variant] : borrowings) {
-                if (m_characters[c] == 0 && m_characters[variant] != 0) {
-                    m_characters[c] = m_characters[variant];
+                if (characters[c] == 0 && characters[variant] != 0) {
+                    characters[c] = characters[variant];
                     borrowed = true;
                 }
             }
         }
     };
     borrow();
-    ReadByCantoneseSyllable(cantonese);
+    ReadByCantoneseSyllable(cantonese, m_syllables, characters);
     borrow(); // variants of the characters read that way
+
+    std::copy_n(characters.begin(), m_characters.size(), m_characters.begin());
+    for (char32_t c = 0x10000; c <= kLastIdeograph; ++c) {
+        if (characters[c] != 0) {
+            m_supplementary.push_back(static_cast<std::uint32_t>(c));
+            m_supplementarySyllables.push_back(characters[c]);
+        }
+    }
     return {};
 }
 
