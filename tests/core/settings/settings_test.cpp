@@ -49,28 +49,6 @@ protected:
     QString m_path = m_folder.filePath(QStringLiteral("Settings.ini"));
 };
 
-TEST_F(SettingsFileTest, FirstLoadCreatesTheDefaultFile) {
-    const SettingsFileResult loaded = LoadSettings(m_path);
-    EXPECT_EQ(loaded.problem, QString());
-    EXPECT_EQ(loaded.settings, Settings());
-    EXPECT_EQ(ReadFile(m_path), kDefaultBytes);
-}
-
-TEST_F(SettingsFileTest, RoundTripsByteForByte) {
-    const QByteArray stored("wa\r\nwo \r\nDu\r\n/home/me/歌/\r\n");
-    WriteFile(m_path, stored);
-    const SettingsFileResult loaded = LoadSettings(m_path);
-    ASSERT_EQ(loaded.problem, QString());
-    ASSERT_EQ(SaveSettings(m_path, loaded.settings), QString());
-    EXPECT_EQ(ReadFile(m_path), stored);
-}
-
-TEST_F(SettingsFileTest, SaveWritesFourLinesOverALongerFile) {
-    WriteFile(m_path, "wa\r\nwo\r\ndu\r\n/x/\r\nfifth\r\nsixth\r\n");
-    ASSERT_EQ(SaveSettings(m_path, LoadSettings(m_path).settings), QString());
-    EXPECT_EQ(ReadFile(m_path), QByteArray("wa\r\nwo\r\ndu\r\n/x/\r\n"));
-}
-
 TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndStaysAsItWas) {
     // /proc/self/mem is a normal file that even root cannot read from its start.
     if (!QFileInfo(QStringLiteral("/proc/self/mem")).isFile())
