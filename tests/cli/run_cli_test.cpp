@@ -57,14 +57,6 @@ TEST(RunCli, ReadingWithoutDictionaryFails) {
     }
 }
 
-TEST(RunCli, ReadsFileWithOptionsAfterIt) {
-    QTemporaryDir folder;
-    const QString lyrics = WriteFile(folder.filePath("lyrics.txt"), "ni,hao\r\n");
-    const CliRun run = RunInProcess({"phonetic", lyrics, "--singer", "x"}, "ignored");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "J i|h a o|\n");
-}
-
 TEST(RunCli, TakesRulesFromTheWindowsSettingsFileUnlessOverridden) {
     QTemporaryDir programFolder;
     const QByteArray stored = "wa\r\nwo\r\ndu\r\n/home/me/\r\n";
