@@ -2,6 +2,7 @@
 // The real executable, end to end: standard streams as shells hand them over (closed, a folder, a full
 // disk, open the wrong way), and file names that are not UTF-8.
 #include "cli_test_support.h"
+#include "support/case_file.h"
 
 #include <QByteArrayList>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 namespace lirobel::cli {
 namespace {
 
+// In the order of the letters that stand for them in cli_process_cases.tsv.
 enum class Stream {
     Pipe,     ///< stdin gives the input; stdout and stderr are captured
     Closed,   ///< as `<&-` or `>&-`
@@ -107,19 +109,6 @@ CliRun RunChild(const QByteArray& folder, QByteArrayList arguments, const QByteA
     return run;
 }
 
-struct ChildCase {
-    const char* name;
-    QByteArrayList arguments;
-    std::array<Stream, 3> streams;
-    QByteArray input;
-    int exitCode;
-    QByteArray out;          // exact standard output
-    const char* errContains; // "" when stderr must be empty
-    QByteArray rewritten;    // the file the run rewrites; every other file stays as it was
-
-    friend void PrintTo(const ChildCase& row, std::ostream* os) { *os << row.name; }
-};
-
 // The folder each run starts in. "\xb8\xe8" is 歌 in GBK; "\xef\xbf\xbd" is U+FFFD, which Qt puts in
 // place of bytes it cannot decode, so "\xff.vsqx" must not reach it.
 const std::pair<QByteArray, QByteArray> kFiles[] = {
@@ -136,75 +125,36 @@ struct NativeFolder {
     }
 };
 
-class ChildTest : public testing::TestWithParam<ChildCase> {};
+// A row of cli_process_cases.tsv, whose head says what each field holds.
+class ChildTest : public testing::TestWithParam<QByteArrayList> {};
 
 TEST_P(ChildTest, FollowsTheContract) {
-    const ChildCase& row = GetParam();
+    const QByteArrayList& row = GetParam();
+    std::array<Stream, 3> streams{};
+    for (size_t fd = 0; fd < 3; ++fd)
+        streams[fd] = static_cast<Stream>(QByteArrayView("pcdfbw").indexOf(row[1][fd]));
     QTemporaryDir temporary;
     const NativeFolder native{temporary.path().toUtf8() + '/'};
     const QByteArray& folder = native.path;
     for (const auto& [name, bytes] : kFiles)
         test::WriteNativeFile(folder + name, bytes);
-    const CliRun run = RunChild(folder, row.arguments, row.input, row.streams);
-    EXPECT_EQ(run.exitCode, row.exitCode);
-    EXPECT_EQ(run.out, row.out);
-    EXPECT_TRUE(*row.errContains ? run.err.contains(row.errContains) : run.err.isEmpty()) << run.err.toStdString();
+    const CliRun run = RunChild(folder, row.sliced(7), row[6], streams);
+    EXPECT_EQ(run.exitCode, row[2].toInt());
+    EXPECT_EQ(run.out, row[3]);
+    EXPECT_TRUE(row[4].isEmpty() ? run.err.isEmpty() : run.err.contains(row[4])) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains("\xef\xbf\xbd")) << "a name shown with U+FFFD";
     for (const auto& [name, bytes] : kFiles) {
-        if (name == row.rewritten)
+        if (name == row[5])
             EXPECT_TRUE(test::ReadNativeFile(folder + name).contains("lock=\"1\"")) << name.toHex().toStdString();
         else
             EXPECT_EQ(test::ReadNativeFile(folder + name), bytes) << name.toHex().toStdString();
     }
+    EXPECT_EQ(test::NativeEntries(folder).size(), std::size(kFiles)) << "a file left beside the others";
 }
 
-constexpr std::array kPipes = {Stream::Pipe, Stream::Pipe, Stream::Pipe};
-constexpr std::array kInClosed = {Stream::Closed, Stream::Pipe, Stream::Pipe};
-constexpr std::array kInFolder = {Stream::Folder, Stream::Pipe, Stream::Pipe};
-constexpr std::array kInWrongWay = {Stream::WrongWay, Stream::Pipe, Stream::Pipe};
-constexpr std::array kOutClosed = {Stream::Pipe, Stream::Closed, Stream::Pipe};
-constexpr std::array kOutFull = {Stream::Pipe, Stream::Full, Stream::Pipe};
-constexpr std::array kOutWrongWay = {Stream::Pipe, Stream::WrongWay, Stream::Pipe};
-constexpr std::array kOutBroken = {Stream::Pipe, Stream::Broken, Stream::Pipe};
-const QByteArray kDone = "VOCALOID音标灌入完成！ 2\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    StandardStreams, ChildTest,
-    testing::Values(
-        ChildCase{"pinyinThroughPipes", {"pinyin"}, kPipes, "你好", 0, "ni,hao,\n", "", {}},
-        ChildCase{"phoneticThroughPipes", {"phonetic"}, kPipes, "ni,hao", 0, "J i|h a o|\n", "", {}},
-        ChildCase{"usageError", {"pinyin", "--zu=du"}, kPipes, "", 2, "", "usage: lirobel-cli pinyin", {}},
-        ChildCase{"stdinClosed", {"pinyin"}, kInClosed, "", 1, "", "standard input: it is closed", {}},
-        ChildCase{"stdinFolder", {"pinyin"}, kInFolder, "", 1, "", "standard input: Is a directory", {}},
-        ChildCase{"stdinWriteOnly", {"phonetic"}, kInWrongWay, "", 1, "", "standard input", {}},
-        // Nothing can say why, but the exit code still does.
-        ChildCase{
-            "stdinAndStderrClosed", {"pinyin"}, {Stream::Closed, Stream::Pipe, Stream::Closed}, "", 1, "", "", {}},
-        ChildCase{"stdoutClosed", {"pinyin"}, kOutClosed, "你好", 1, "", "standard output: it is closed", {}},
-        ChildCase{"stdoutBroken", {"pinyin"}, kOutBroken, "你好", 1, "", "Broken pipe", {}},
-        ChildCase{"helpToFullDisk", {"--help"}, kOutFull, "", 1, "", "No space left", {}},
-        ChildCase{"versionToFullDisk", {"--version"}, kOutFull, "", 1, "", "No space left", {}},
-        ChildCase{"commandHelpToFullDisk", {"pour", "--help"}, kOutFull, "", 1, "", "No space left", {}},
-        // A pour fails before it touches the file when it cannot read its input or report its result...
-        ChildCase{"pourStdinClosed", {"pour", "song.vsqx"}, kInClosed, "", 1, "", "it is closed", {}},
-        ChildCase{"pourStdinFolder", {"pour", "song.vsqx"}, kInFolder, "", 1, "", "Is a directory", {}},
-        ChildCase{"pourStdoutClosed", {"pour", "song.vsqx"}, kOutClosed, "J i|", 1, "", "it is closed", {}},
-        ChildCase{"pourStdoutReadOnly", {"pour", "song.vsqx"}, kOutWrongWay, "J i|", 1, "", "standard output", {}},
-        // ... and succeeds once the file is replaced, even when the report is lost after all.
-        ChildCase{"pourReportLost", {"pour", "song.vsqx"}, kOutFull, "J i|", 0, "", "No space left", "song.vsqx"},
-        ChildCase{"pourReportUnread", {"pour", "song.vsqx"}, kOutBroken, "J i|", 0, "", "Broken pipe", "song.vsqx"}),
-    [](const testing::TestParamInfo<ChildCase>& row) { return std::string(row.param.name); });
-
-INSTANTIATE_TEST_SUITE_P(
-    FileNames, ChildTest,
-    testing::Values(
-        ChildCase{"rawByteLyrics", {"pinyin", "\xff.txt"}, kPipes, "", 0, "ni,hao,\n", "", {}},
-        ChildCase{"gbkLyrics", {"pinyin", "\xb8\xe8.txt"}, kPipes, "", 0, "ni,hao,\n", "", {}},
-        ChildCase{"missingShownByItsBytes", {"pinyin", "\xfe.txt"}, kPipes, "", 1, "", "'\xfe.txt'", {}},
-        ChildCase{"rawByteSettings", {"kana", "--settings", "\xff.ini"}, kPipes, "は", 0, "wa\n", "", {}},
-        ChildCase{"rawByteSong", {"pour", "\xff.vsqx"}, kPipes, "J i|h a o|", 0, kDone, "", "\xff.vsqx"},
-        ChildCase{"gbkSong", {"pour", "\xb8\xe8.vsqx", "-"}, kPipes, "J i|h a o|", 0, kDone, "", "\xb8\xe8.vsqx"}),
-    [](const testing::TestParamInfo<ChildCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Runs, ChildTest,
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/cli_process_cases.tsv")),
+                         [](const testing::TestParamInfo<QByteArrayList>& row) { return row.param[0].toStdString(); });
 
 } // namespace
 } // namespace lirobel::cli

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli_test_support.h"
+#include "support/case_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,67 +9,24 @@
 namespace lirobel::cli {
 namespace {
 
-struct CliCase {
-    const char* name;
-    QStringList arguments;
-    QByteArray input;
-    int exitCode;
-    QByteArray out;          // exact standard output
-    const char* errContains; // "" when stderr must be empty
-
-    friend void PrintTo(const CliCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class RunCliTest : public testing::TestWithParam<CliCase> {};
+// A row of run_cli_cases.tsv, whose head says what each field holds.
+class RunCliTest : public testing::TestWithParam<QByteArrayList> {};
 
 TEST_P(RunCliTest, FollowsTheContract) {
-    const CliCase& row = GetParam();
-    const CliRun run = RunInProcess(row.arguments, row.input);
-    EXPECT_EQ(run.exitCode, row.exitCode);
-    EXPECT_EQ(run.out, row.out);
-    if (*row.errContains)
-        EXPECT_TRUE(run.err.contains(row.errContains)) << run.err.toStdString();
-    else
-        EXPECT_EQ(run.err, QByteArray());
+    const QByteArrayList& row = GetParam();
+    QStringList arguments;
+    for (const QByteArray& argument : row.sliced(5))
+        arguments << QString::fromUtf8(argument);
+    const CliRun run = RunInProcess(arguments, row[4]);
+    EXPECT_EQ(run.exitCode, row[1].toInt());
+    EXPECT_EQ(run.out, row[2]);
+    EXPECT_TRUE(row[3].isEmpty() ? run.err.isEmpty() : run.err.contains(row[3])) << run.err.toStdString();
 }
 
-const QByteArray kUsage = "usage: lirobel-cli";
-
-INSTANTIATE_TEST_SUITE_P(
-    Invocations, RunCliTest,
-    testing::Values(
-        CliCase{"pinyin", {"pinyin"}, "你好", 0, "ni,hao,\n", ""},
-        CliCase{"pinyinStdinDash", {"pinyin", "-"}, "你好\n", 0, "ni,hao,\n", ""},
-        CliCase{"pinyinWords", {"pinyin", "--words"}, "長大了", 0, "zhang,da,le,\n", ""},
-        CliCase{"pinyinWordsTakesNoValue", {"pinyin", "--words=yes"}, "", 2, "", kUsage},
-        CliCase{"pinyinNothingChinese", {"pinyin"}, "abc", 0, "\n", ""},
-        CliCase{"phonetic", {"phonetic"}, "ni,hao", 0, "J i|h a o|\n", ""},
-        CliCase{"phoneticKeepsItsComma", {"phonetic"}, "ni,hao,\r\n", 0, "J i|h a o|\n", ""},
-        CliCase{"phoneticEmpty", {"phonetic"}, "", 0, "\n", ""},
-        CliCase{"phoneticEmptyLine", {"phonetic"}, "\n", 0, "\n", ""},
-        CliCase{"phoneticSinger", {"phonetic", "--singer", "Anyone"}, "ni", 0, "J i|\n", ""},
-        CliCase{"phoneticSingerEquals", {"phonetic", "--singer=Anyone"}, "ni", 0, "J i|\n", ""},
-        // Only one trailing line break goes; the one before it stays inside the last syllable.
-        CliCase{"phoneticTwoLineBreaks", {"phonetic"}, "ni,hao\n\n", 0, "J i|\n", ""},
-        CliCase{"phoneticLoneCrStays", {"phonetic"}, "ni,hao\r", 0, "J i|\n", ""},
-        CliCase{"invalidUtf8", {"pinyin"}, "\xe4\xbd", 1, "", "UTF-8"},
-        CliCase{"encodedSurrogate", {"pinyin"}, "\xed\xa0\x80", 1, "", "UTF-8"},
-        CliCase{"version", {"--version"}, "", 0, "lirobel-cli " LIROBEL_TEST_VERSION "\n", ""},
-        CliCase{"noCommand", {}, "", 2, "", kUsage}, CliCase{"unknownCommand", {"translate"}, "", 2, "", kUsage},
-        CliCase{"optionNotTaken", {"pinyin", "--zu", "du"}, "", 2, "", kUsage},
-        CliCase{"singleDashOption", {"pinyin", "-x"}, "", 2, "", kUsage},
-        CliCase{"optionWithoutValue", {"phonetic", "--singer"}, "", 2, "", kUsage},
-        CliCase{"tooManyOperands", {"pinyin", "a", "b"}, "", 2, "", kUsage},
-        CliCase{"missingFile", {"pinyin", "/nonexistent/lyrics.txt"}, "", 1, "", "/nonexistent/lyrics.txt"},
-        CliCase{"folderAsFile", {"pinyin", "/"}, "", 1, "", "folder"},
-        // An empty name names no file: it is neither standard input nor left for Qt to refuse.
-        CliCase{"emptyFile", {"pinyin", ""}, "你好", 1, "", "cannot read ''"},
-        CliCase{"emptySettingsPath", {"kana", "--settings="}, "", 2, "", kUsage},
-        CliCase{"reading", {"reading"}, "君の名を呼んだ\n", 0, "きみのなをよんだ\n", ""},
-        CliCase{"readingUnread", {"reading"}, "彁の字", 0, "彁のじ\n", "left as written: 1"},
-        CliCase{"kanaThroughReading", {"kana", "--kanji", "--wo", "wo"}, "君を呼んだ", 0, "ki mi wo yo n da\n", ""},
-        CliCase{"emptySettingsPathApart", {"romaji", "--settings", ""}, "", 2, "", kUsage}),
-    [](const testing::TestParamInfo<CliCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Invocations, RunCliTest,
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/run_cli_cases.tsv",
+                                                              {{"VERSION", LIROBEL_TEST_VERSION}})),
+                         [](const testing::TestParamInfo<QByteArrayList>& row) { return row.param[0].toStdString(); });
 
 TEST(RunCli, HelpListsEveryCommand) {
     const CliRun run = RunInProcess({"--help"});
@@ -97,14 +55,6 @@ TEST(RunCli, ReadingWithoutDictionaryFails) {
         EXPECT_EQ(run.out, "");
         EXPECT_TRUE(run.err.contains("the Japanese dictionary is not installed: ")) << run.err.toStdString();
     }
-}
-
-TEST(RunCli, ReadsFileWithOptionsAfterIt) {
-    QTemporaryDir folder;
-    const QString lyrics = WriteFile(folder.filePath("lyrics.txt"), "ni,hao\r\n");
-    const CliRun run = RunInProcess({"phonetic", lyrics, "--singer", "x"}, "ignored");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "J i|h a o|\n");
 }
 
 TEST(RunCli, TakesRulesFromTheWindowsSettingsFileUnlessOverridden) {

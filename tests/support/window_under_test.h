@@ -2,6 +2,7 @@
 // The main window as the program starts it, for window tests.
 #pragma once
 
+#include "support/case_file.h"
 #include "support/test_files.h"
 #include "window/main_window.h"
 #include "window/message_box.h"
@@ -40,6 +41,20 @@ inline void Select(QTextEdit* pane, int from, int to) {
     selection.setPosition(from);
     selection.setPosition(to, QTextCursor::KeepAnchor);
     pane->setTextCursor(selection);
+}
+
+/// Adds a QString column of each name, and a row of each line of the case file whose first field is
+/// table; the second field names the row, and those after it fill the columns.
+inline void AddCaseRows(const char* table, std::initializer_list<const char*> columns, const QString& caseFile) {
+    for (const char* column : columns)
+        QTest::addColumn<QString>(column);
+    for (const QByteArrayList& row : ReadCaseFile(caseFile)) {
+        if (row[0] != table)
+            continue;
+        QTestData& data = QTest::newRow(row[1].constData());
+        for (const QByteArray& field : row.sliced(2))
+            data << QString::fromUtf8(field);
+    }
 }
 
 /// A started main window on a settings file of its own, with every message box after the start-up

@@ -50,29 +50,19 @@ private slots:
     }
 
     void emptyingEitherInputEmptiesAllThree_data() {
-        QTest::addColumn<QString>("pane");
-        QTest::addColumn<int>("deleted");
-        QTest::addColumn<QString>("chineseAfter");
-        QTest::addColumn<QString>("pinyinAfter");
-        QTest::newRow("all Chinese") << "ChineseText" << 4 << ""
-                                     << "";
-        QTest::newRow("all pinyin") << "PinYin" << 7 << ""
-                                    << "";
-        QTest::newRow("part of pinyin") << "PinYin" << 3 << "你好a\n"
-                                        << "hao,";
-        QTest::newRow("Chinese left with Latin only") << "ChineseText" << 2 << ""
-                                                      << "";
+        test::AddCaseRows("emptying", {"pane", "deleted", "chineseAfter", "pinyinAfter"},
+                          LIROBEL_TEST_DATA "/window_cases.tsv");
     }
     void emptyingEitherInputEmptiesAllThree() {
         QFETCH(QString, pane);
-        QFETCH(int, deleted);
+        QFETCH(QString, deleted);
         QFETCH(QString, chineseAfter);
         QFETCH(QString, pinyinAfter);
         m_chinese->setPlainText(QStringLiteral("你好a\n"));
         test::Click(m_started->window.get(), "Begin2");
         const QString phonetic = m_phonetic->text();
         auto* edited = m_started->window->findChild<TextPane*>(pane);
-        test::Select(edited, 0, deleted);
+        test::Select(edited, 0, deleted.toInt());
         QTest::keyClick(edited, Qt::Key_Delete);
         QCOMPARE(m_chinese->text(), chineseAfter);
         QCOMPARE(m_pinyin->text(), pinyinAfter);
@@ -80,35 +70,23 @@ private slots:
     }
 
     void begin2ConvertsAndShowsSeparatorsInRed_data() {
-        QTest::addColumn<QString>("pinyin");
-        QTest::addColumn<int>("presses");
-        QTest::addColumn<QString>("pinyinAfter");
-        QTest::addColumn<QString>("phonetic"); // null: the command fails and changes nothing
-        QTest::newRow("comma appended") << "ni,hao" << 1 << "ni,hao,"
-                                        << "J i|h a o|";
-        QTest::newRow("comma there") << "ni,hao," << 1 << "ni,hao,"
-                                     << "J i|h a o|";
-        QTest::newRow("pressed again") << "ni,e" << 2 << "ni,e,"
-                                       << "J i|o[-OPE]|";
-        QTest::newRow("comma alone") << "," << 1 << ","
-                                     << "";
-        QTest::newRow("nothing recognised") << "Ni," << 1 << "Ni,"
-                                            << "";
-        QTest::newRow("no pinyin") << "" << 1 << "" << QString();
+        test::AddCaseRows("begin2", {"pinyin", "presses", "pinyinAfter", "phonetic"},
+                          LIROBEL_TEST_DATA "/window_cases.tsv");
     }
     void begin2ConvertsAndShowsSeparatorsInRed() {
         QFETCH(QString, pinyin);
-        QFETCH(int, presses);
+        QFETCH(QString, presses);
         QFETCH(QString, pinyinAfter);
         QFETCH(QString, phonetic);
+        const bool fails = phonetic == u"FAILS";
         m_pinyin->setPlainText(pinyin);
-        for (int press = 0; press < presses; ++press)
+        for (int press = 0; press < presses.toInt(); ++press)
             test::Click(m_started->window.get(), "Begin2");
         QCOMPARE(m_pinyin->text(), pinyinAfter);
-        QCOMPARE(m_phonetic->text(), phonetic.isNull() ? QString() : phonetic);
-        QCOMPARE(RedCharacters(*m_phonetic), QString(phonetic.count(u'|'), u'|'));
-        QCOMPARE(m_started->messages.size(), phonetic.isNull() ? 1u : 0u);
-        if (phonetic.isNull()) {
+        QCOMPARE(m_phonetic->text(), fails ? QString() : phonetic);
+        QCOMPARE(RedCharacters(*m_phonetic), QString(fails ? 0 : phonetic.count(u'|'), u'|'));
+        QCOMPARE(m_started->messages.size(), fails ? 1u : 0u);
+        if (fails) {
             QCOMPARE(m_started->messages[0].icon, window::MessageBox::Icon::Error);
             QCOMPARE(m_started->messages[0].text, QStringLiteral("发生意外错误！"));
         }

@@ -64,44 +64,15 @@ private slots:
     }
 
     void commandsActOnThePaneAndTheClipboard_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("pane");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<bool>("pictureOnClipboard");
-        QTest::addColumn<QString>("paneAfter");
-        QTest::addColumn<QString>("clipboardAfter"); // null: no text at all
-        const QString before = QStringLiteral("before");
-        QTest::newRow("cut") << "CutText"
-                             << "Input" << 1 << 4 << false << "aef"
-                             << "bcd";
-        QTest::newRow("cut nothing") << "CutText"
-                                     << "Input" << 2 << 2 << false << "abcdef"
-                                     << "";
-        QTest::newRow("copy coloured") << "CopyText"
-                                       << "VPhonetic" << 0 << 4 << false << "J i|h a o|"
-                                       << "J i|";
-        QTest::newRow("paste") << "PasteText"
-                               << "Input" << 1 << 3 << false << "abeforedef" << before;
-        QTest::newRow("paste at caret") << "PasteText"
-                                        << "PinYin" << 3 << 3 << false << "abcbeforedef" << before;
-        QTest::newRow("paste picture") << "PasteText"
-                                       << "Input" << 1 << 3 << true << "adef" << QString();
-        QTest::newRow("delete") << "DeleteText"
-                                << "Input" << 0 << 5 << false << "f" << before;
-        QTest::newRow("delete nothing") << "DeleteText"
-                                        << "Input" << 3 << 3 << false << "abcdef" << before;
-        QTest::newRow("select all") << "SelectText"
-                                    << "Output" << 2 << 2 << false << "abcdef" << before;
-        QTest::newRow("clear clipboard") << "ClearClipboard"
-                                         << "Output" << 0 << 0 << false << "abcdef" << QString();
+        test::AddCaseRows("menu", {"command", "pane", "from", "to", "clipboardBefore", "paneAfter", "clipboardAfter"},
+                          LIROBEL_TEST_DATA "/window_cases.tsv");
     }
     void commandsActOnThePaneAndTheClipboard() {
         QFETCH(QString, command);
         QFETCH(QString, pane);
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(bool, pictureOnClipboard);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, clipboardBefore);
         QFETCH(QString, paneAfter);
         QFETCH(QString, clipboardAfter);
         const WindowUnderTest started;
@@ -110,8 +81,8 @@ private slots:
             target->setHtml(QStringLiteral("J i<span style=\"color:#ff0000\">|</span>h a o|"));
         else
             target->setPlainText(QStringLiteral("abcdef"));
-        test::Select(target, from, to);
-        if (pictureOnClipboard)
+        test::Select(target, from.toInt(), to.toInt());
+        if (clipboardBefore == u"picture")
             QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
         else
             QGuiApplication::clipboard()->setText(QStringLiteral("before"));

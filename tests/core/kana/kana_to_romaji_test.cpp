@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/kana/filter_romaji.h"
 #include "core/kana/kana_table.h"
 #include "core/kana/kana_to_romaji.h"
+#include "support/case_file.h"
 
 #include <gtest/gtest.h>
 
@@ -66,32 +68,18 @@ TEST(KanaToRomaji, GivesEveryKanaOfTheTablesItsTokenInBothScripts) {
     }
 }
 
-struct KanaCase {
-    const char16_t* text;
-    const char16_t* romaji;
+// A row of romaji_cases.tsv: lyrics through the kana converter or the romaji filter, and what they give.
+class RomajiCaseTest : public testing::TestWithParam<QByteArrayList> {};
 
-    friend void PrintTo(const KanaCase& row, std::ostream* os) { *os << QString::fromUtf16(row.text).toStdString(); }
-};
-
-class KanaToRomajiTest : public testing::TestWithParam<KanaCase> {};
-
-TEST_P(KanaToRomajiTest, ConvertsLyrics) {
-    EXPECT_EQ(Romaji(GetParam().text), QString::fromUtf16(GetParam().romaji));
+TEST_P(RomajiCaseTest, ConvertsLyrics) {
+    const QString text = QString::fromUtf8(GetParam()[1]);
+    const RomajiConversion conversion = GetParam()[0] == "kana" ? KanaToRomaji(text, {}) : FilterRomaji(text, {});
+    ASSERT_TRUE(conversion.succeeded) << conversion.failure.toStdString();
+    EXPECT_EQ(conversion.romaji, QString::fromUtf8(GetParam()[2]));
 }
 
-INSTANTIATE_TEST_SUITE_P(Lyrics, KanaToRomajiTest,
-                         testing::Values(KanaCase{u"", u""}, KanaCase{u"ありがとう", u"a ri ga to u"},
-                                         KanaCase{u"アリガトウ", u"a ri ga to u"}, KanaCase{u"きゃっと", u"kya - to"},
-                                         KanaCase{u"コーヒー", u"ko - hi -"},
-                                         // Not pairs: the small kana adds nothing, and ぅ has no entry at all.
-                                         KanaCase{u"ちぇじぇてぃでぃとぅうぉ", u"chi ji te de to u"},
-                                         KanaCase{u"ふぁツァうぃいぇびゃじょ", u"fa tsa wi ye bya jo"},
-                                         KanaCase{u"あゃ", u"a"}, KanaCase{u"あゃあ", u"a a"},
-                                         KanaCase{u"きゃゃ", u"kya"},     // the look-back does not chain
-                                         KanaCase{u"ぢゃヂョ", u"ji ji"}, // ぢ takes no combinations
-                                         KanaCase{u"あ\r\nい", u"a i"}, KanaCase{u"Hello 世界 あ。", u"a"},
-                                         KanaCase{u"ぅゥゎヵヶゐゑヰヱゔヴゝゞヽヾ・ｱｶ　 1a", u""},
-                                         KanaCase{u"か゛か\u3099", u"ka ka"})); // separate voicing marks give nothing
+INSTANTIATE_TEST_SUITE_P(Lyrics, RomajiCaseTest,
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/romaji_cases.tsv")));
 
 TEST(KanaToRomaji, TakesTheRuleSettingsAsTheyStand) {
     EXPECT_EQ(Romaji(u"わたしは"), u"wa ta shi ha");

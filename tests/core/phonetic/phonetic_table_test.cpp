@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/phonetic/phonetic_table.h"
 #include "core/pinyin/pinyin_table.h"
+#include "support/case_file.h"
 
 #include <QString>
 #include <gtest/gtest.h>
@@ -58,20 +59,8 @@ TEST(PhoneticTable, ItemsAreWellFormed) {
 
 // The entries that depart from the usual form of their final are the easiest to "correct" by mistake.
 TEST(PhoneticTable, KeepsTheIrregularEntries) {
-    // clang-format off
-    const std::pair<const char16_t*, std::string_view> irregular[] = {
-        {u"cai", "ts a i"}, {u"chang", "tS a N"}, {u"feng", "p\\ o N[-OPE]"}, {u"chi", "t S M[-OPE]"},
-        {u"hu", "p\\ M"}, {u"fu", "p\\ M"}, {u"jia", "dZ a"}, {u"jie", "dZ e"}, {u"jiu", "dZ o"}, {u"xiu", "S i M"},
-        {u"tian", "t' i a n[-OPE]"}, {u"qiong", "tS i o N\\[-OPE]"}, {u"tou", "t o"}, {u"huang", "h o a N"},
-        {u"gui", "g o j"}, {u"hui", "h o j"}, {u"dui", "d M i"}, {u"kui", "k M i"}, {u"chui", "tS M i i[-OPE]"},
-        {u"cui", "ts M i j[-OPE]"}, {u"jun", "dZ M i n"}, {u"gun", "g o n[-OPE]"}, {u"lun", "4 o n[-OPE]"},
-        {u"yue", "j o e[-OPE]"}, {u"su", "s M w"}, {u"wu", "M w"}, {u"e", "o[-OPE]"}, {u"er", "o[-OPE]"},
-        {u"ri", "j M[-OPE]"}, {u"zhong", "dZ o N\\[-OPE]"}, {u"jiang", "dZ i a a N[-OPE]"}, {u"niang", "J i a a N"},
-        {u"qiang", "tS i a a N"}, {u"din", "d' i n"},
-    };
-    // clang-format on
-    for (const auto& [syllable, item] : irregular)
-        EXPECT_EQ(LookUp(syllable), item) << QString::fromUtf16(syllable).toStdString();
+    for (const QByteArrayList& row : test::ReadCaseFile(LIROBEL_TEST_DATA "/irregular_items.tsv"))
+        EXPECT_EQ(LookUpPhonetic(QString::fromLatin1(row[0])), row[1].toStdString()) << row[0].toStdString();
 }
 
 TEST(LookUpPhonetic, ComparesWholeSyllablesExactly) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/pinyin/chinese_words_to_pinyin.h"
 #include "core/pinyin/unihan_readings.h"
+#include "support/case_file.h"
 
 #include <QFile>
 #include <QStringList>
@@ -10,44 +11,16 @@
 namespace lirobel::pinyin {
 namespace {
 
-struct WordsCase {
-    const char16_t* text;
-    const char16_t* pinyin;
-
-    friend void PrintTo(const WordsCase& row, std::ostream* os) { *os << QString::fromUtf16(row.text).toStdString(); }
-};
-
-class ChineseWordsToPinYinTest : public testing::TestWithParam<WordsCase> {};
+// A row of word_reading_cases.tsv: lyrics, pinyin.
+class ChineseWordsToPinYinTest : public testing::TestWithParam<QByteArrayList> {};
 
 TEST_P(ChineseWordsToPinYinTest, ReadsEachCharacterAsItsWordDoes) {
     ASSERT_EQ(WordReadingProblem(), QString());
-    EXPECT_EQ(ChineseWordsToPinYin(QString::fromUtf16(GetParam().text)), QString::fromUtf16(GetParam().pinyin));
+    EXPECT_EQ(ChineseWordsToPinYin(QString::fromUtf8(GetParam()[0])), QString::fromUtf8(GetParam()[1]));
 }
 
-// Each polyphone in two words that read it differently.
-INSTANTIATE_TEST_SUITE_P(Polyphones, ChineseWordsToPinYinTest,
-                         testing::Values(WordsCase{u"长大了", u"zhang,da,le,"}, WordsCase{u"了解", u"liao,jie,"},
-                                         WordsCase{u"看着", u"kan,zhe,"}, WordsCase{u"着急", u"zhao,ji,"},
-                                         WordsCase{u"都是", u"dou,shi,"}, WordsCase{u"首都", u"shou,du,"},
-                                         WordsCase{u"还有", u"hai,you,"}, WordsCase{u"还你", u"huan,ni,"},
-                                         WordsCase{u"长江", u"chang,jiang,"}, WordsCase{u"重要", u"zhong,yao,"},
-                                         WordsCase{u"重新", u"chong,xin,"}, WordsCase{u"银行", u"yin,hang,"},
-                                         WordsCase{u"行李", u"xing,li,"}, WordsCase{u"觉得", u"jue,de,"},
-                                         WordsCase{u"我得走了", u"wo,dei,zou,le,"}, WordsCase{u"大地", u"da,di,"},
-                                         WordsCase{u"慢慢地走", u"man,man,de,zou,"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Scripts, ChineseWordsToPinYinTest,
-    testing::Values(WordsCase{u"還有", u"hai,you,"},
-                    WordsCase{u"愛情總是讓人傷心", u"ai,qing,zong,shi,rang,ren,shang,xin,"},
-                    WordsCase{u"爱情总是让人伤心", u"ai,qing,zong,shi,rang,ren,shang,xin,"},
-                    WordsCase{u"㐀", u"qiu,"},      // extension A
-                    WordsCase{u"㑮愛", u"hun,ai,"}, // t2s would take 㑮 out of the basic plane; Unihan reads it
-                    WordsCase{u"㐂", u"xi,"},       // Unihan defines it as a form of 喜
-                    WordsCase{u"嘢㗎", u"ye,jia,"}, // Cantonese only: read as most characters of je, gaa are
-                    WordsCase{u"琪琪和娅娅", u"qi,qi,he,ya,ya,"}, // level-2 characters keep their syllables
-                    WordsCase{u"邂逅", u"xie,hou,"}, WordsCase{u"女绿", u"nv,lv,"},
-                    WordsCase{u"Love 你好，2024！\r\n再见…", u"ni,hao,zai,jian,"}, WordsCase{u"", u""}));
+INSTANTIATE_TEST_SUITE_P(Lyrics, ChineseWordsToPinYinTest,
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/word_reading_cases.tsv")));
 
 // Every ideograph of the basic block, of extension A and of the compatibility block gives one syllable,
 // the database's or Unihan's, except the 85 in unread_ideographs.txt: Unihan gives them no reading of any

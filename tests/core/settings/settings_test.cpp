@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/settings/settings.h"
 #include "core/settings/settings_location.h"
+#include "support/case_file.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -23,34 +24,17 @@ Settings Values(const char* ha, const char* wo, const char* zu, const char* fold
     return {QString::fromUtf8(ha), QString::fromUtf8(wo), QString::fromUtf8(zu), QString::fromUtf8(folder)};
 }
 
-struct ParseCase {
-    const char* name;
-    QByteArray bytes;
-    Settings settings;
-};
-
-class ParseSettingsTest : public testing::TestWithParam<ParseCase> {};
+// A row of settings_file_cases.tsv: name, the file's bytes, the values it holds.
+class ParseSettingsTest : public testing::TestWithParam<QByteArrayList> {};
 
 TEST_P(ParseSettingsTest, ReadsLinesByPosition) {
-    EXPECT_EQ(ParseSettings(GetParam().bytes), GetParam().settings);
+    const QByteArrayList& row = GetParam();
+    EXPECT_EQ(ParseSettings(row[1]), Values(row[2], row[3], row[4], row[5]));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, ParseSettingsTest,
-    testing::Values(
-        ParseCase{"defaults", kDefaultBytes, Settings()},
-        ParseCase{"chosenRules", "wa\r\nwo\r\ndu\r\n/home/me/Songs/\r\n", Values("wa", "wo", "du", "/home/me/Songs/")},
-        ParseCase{"sixLines", "wa\r\nwo\r\ndu\r\nD:\\\r\nfifth\r\nsixth\r\n", Values("wa", "wo", "du", "D:\\")},
-        ParseCase{"emptyLineAndSpacesKept", "\r\n wo \r\nDu\r\n\r\n", Values("", " wo ", "Du", "")},
-        ParseCase{"lastLineUnended", "wa\r\no\r\nzu\r\n/tmp", Values("wa", "o", "zu", "/tmp")},
-        ParseCase{"loneCrEndsALine", "wa\ro\rzu\r/x/\r", Values("wa", "o", "zu", "/x/")},
-        // With any CR in the file, a lone LF belongs to the value.
-        ParseCase{"lfInsideAValue", "wa\r\no\nx\r\nzu\r\n/\r\n", Values("wa", "o\nx", "zu", "/")},
-        ParseCase{"lfOnlyFile", "wa\nwo\ndu\n/home/me/\n", Values("wa", "wo", "du", "/home/me/")},
-        ParseCase{"shortFile", "wa\r\nwo\r\n", Values("wa", "wo", "zu", "C:\\")},
-        ParseCase{"emptyFile", "", Settings()},
-        ParseCase{"utf8Folder", "ha\r\no\r\nzu\r\n/home/me/歌/\r\n", Values("ha", "o", "zu", "/home/me/歌/")}),
-    [](const testing::TestParamInfo<ParseCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, ParseSettingsTest,
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/settings_file_cases.tsv")),
+                         [](const testing::TestParamInfo<QByteArrayList>& row) { return row.param[0].toStdString(); });
 
 TEST(SettingsFileBytes, WritesFourLinesEndedByCrLf) {
     EXPECT_EQ(SettingsFileBytes(Settings()), kDefaultBytes);
@@ -64,28 +48,6 @@ protected:
     QTemporaryDir m_folder;
     QString m_path = m_folder.filePath(QStringLiteral("Settings.ini"));
 };
-
-TEST_F(SettingsFileTest, FirstLoadCreatesTheDefaultFile) {
-    const SettingsFileResult loaded = LoadSettings(m_path);
-    EXPECT_EQ(loaded.problem, QString());
-    EXPECT_EQ(loaded.settings, Settings());
-    EXPECT_EQ(ReadFile(m_path), kDefaultBytes);
-}
-
-TEST_F(SettingsFileTest, RoundTripsByteForByte) {
-    const QByteArray stored("wa\r\nwo \r\nDu\r\n/home/me/歌/\r\n");
-    WriteFile(m_path, stored);
-    const SettingsFileResult loaded = LoadSettings(m_path);
-    ASSERT_EQ(loaded.problem, QString());
-    ASSERT_EQ(SaveSettings(m_path, loaded.settings), QString());
-    EXPECT_EQ(ReadFile(m_path), stored);
-}
-
-TEST_F(SettingsFileTest, SaveWritesFourLinesOverALongerFile) {
-    WriteFile(m_path, "wa\r\nwo\r\ndu\r\n/x/\r\nfifth\r\nsixth\r\n");
-    ASSERT_EQ(SaveSettings(m_path, LoadSettings(m_path).settings), QString());
-    EXPECT_EQ(ReadFile(m_path), QByteArray("wa\r\nwo\r\ndu\r\n/x/\r\n"));
-}
 
 TEST_F(SettingsFileTest, UnreadableFileGivesDefaultsAndStaysAsItWas) {
     // /proc/self/mem is a normal file that even root cannot read from its start.

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/files/native_path.h"
 #include "core/vsqx/file_lines.h"
 #include "core/vsqx/phonetic_items.h"
 #include "core/vsqx/pour_run.h"
 #include "core/vsqx/pour_texts.h"
-#include "core/vsqx/put_phonetic_to_vsqx.h"
 #include "support/test_files.h"
 #include "support/vsqx_generator.h"
 
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -49,29 +46,6 @@ using test::WriteFile;
 
 QStringList Entries(const QTemporaryDir& folder) {
     return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-TEST(PourPhoneticIntoFile, RewritesTheFileAsOneLineEndedByCrLf) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("song.vsqx"));
-    QByteArray joined = test::GenerateVsqx({});
-    WriteFile(path, joined);
-    JoinFileLines(joined);
-    RecordingProgress progress;
-    const PourOutcome outcome = PourPhoneticIntoFile(path, u"J i|h a o[-OPE]|", progress);
-    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
-    EXPECT_EQ(outcome.notesWritten, 2);
-    EXPECT_EQ(outcome.notesLeft, 1);
-    EXPECT_EQ(outcome.itemsLeft, 0);
-    const QByteArray rewritten = ReadFile(path);
-    EXPECT_EQ(rewritten, PutPhoneticToVSQX(joined, u"J i|h a o[-OPE]|").text + "\r\n");
-    EXPECT_EQ(rewritten.count("<lyric><![CDATA[a]]></lyric>"), 2);
-    EXPECT_EQ(rewritten.count("<attr id=\"opening\">0</attr>"), 1);
-    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
-
-    // The rewritten file passes the one-line rule, and the same items leave it as it is.
-    EXPECT_EQ(PourPhoneticIntoFile(path, u"J i|h a o[-OPE]|", progress).kind, Kind::Completed);
-    EXPECT_EQ(ReadFile(path), rewritten);
 }
 
 TEST(PourPhoneticIntoFile, ReportsProgressAsTheWriterWindowShowsIt) {
@@ -325,30 +299,6 @@ INSTANTIATE_TEST_SUITE_P(
                     Disk::Whole, Kind::Failed, ""}),
     [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
 
-TEST(PourPhoneticIntoFile, FullDiskLeavesTheFileWhole) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("song.vsqx"));
-    const QByteArray original = test::GenerateVsqx({1, 1, 1000});
-    QByteArray joined = original;
-    JoinFileLines(joined);
-    const QString phonetic = test::GeneratePhonetic(1000);
-    const qsizetype rewrittenSize = PutPhoneticToVSQX(joined, phonetic).text.size() + 2;
-    // The disk fills up midway, and one byte short of the end, where a buffered write would hide it.
-    for (const qsizetype room : {rewrittenSize / 2, rewrittenSize - 1}) {
-        WriteFile(path, original);
-        PourOutcome outcome;
-        {
-            const test::FileSizeLimit fullDisk(static_cast<rlim_t>(room));
-            PourProgress quiet;
-            outcome = PourPhoneticIntoFile(path, phonetic, quiet);
-        }
-        EXPECT_EQ(outcome.kind, Kind::Failed) << room;
-        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView("File too large"))) << outcome.cause.toStdString();
-        EXPECT_EQ(ReadFile(path), original) << room;
-        EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
-    }
-}
-
 TEST(PourPhoneticIntoFile, KeepsTheLinkAndThePermissionsButMakesTheFileWritable) {
     QTemporaryDir folder;
     const QString target = folder.filePath(QStringLiteral("song.vsqx"));
@@ -364,45 +314,6 @@ TEST(PourPhoneticIntoFile, KeepsTheLinkAndThePermissionsButMakesTheFileWritable)
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ExeOther);
     EXPECT_EQ(Entries(folder), (QStringList{QStringLiteral("link.vsqx"), QStringLiteral("song.vsqx")}));
 }
-
-struct NameCase {
-    const char* name;
-    QByteArray fileName; // as the system holds it
-
-    friend void PrintTo(const NameCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class PourNameTest : public testing::TestWithParam<NameCase> {};
-
-// Qt would open the file named with U+FFFD where the name holds bytes that are not UTF-8.
-TEST_P(PourNameTest, RewritesTheFileOfThoseBytesAndNoOther) {
-    QTemporaryDir folder;
-    const QByteArray nativeFolder = QFile::encodeName(folder.path()) + '/';
-    const QString path = folder.path() + u'/' + files::PathFromNative(GetParam().fileName);
-    const QByteArray decoy = QFile::encodeName(path).sliced(nativeFolder.size());
-    ASSERT_NE(decoy, GetParam().fileName);
-    // QTemporaryDir cannot remove what Qt cannot name.
-    const auto removeFiles = qScopeGuard([&] {
-        for (const QByteArray& name : test::NativeEntries(nativeFolder))
-            ::unlink((nativeFolder + name).constData());
-    });
-    const QByteArray song = test::GenerateVsqx({});
-    test::WriteNativeFile(nativeFolder + GetParam().fileName, song);
-    test::WriteNativeFile(nativeFolder + decoy, song);
-    PourProgress quiet;
-    const PourOutcome outcome = PourPhoneticIntoFile(path, kOneItem, quiet);
-    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
-    EXPECT_TRUE(test::ReadNativeFile(nativeFolder + GetParam().fileName).contains("<phnms lock=\"1\">"));
-    EXPECT_EQ(test::ReadNativeFile(nativeFolder + decoy), song);
-    QByteArrayList both{GetParam().fileName, decoy};
-    std::sort(both.begin(), both.end());
-    EXPECT_EQ(test::NativeEntries(nativeFolder), both);
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, PourNameTest,
-                         testing::Values(NameCase{"gbk", "\xb8\xe8\xc7\xfa.vsqx"}, // 歌曲
-                                         NameCase{"strayByte", "\xff.vsqx"}),
-                         [](const testing::TestParamInfo<NameCase>& row) { return std::string(row.param.name); });
 
 // Root that may neither give files away nor create them as another user, as an unprivileged user may
 // not: in this thread alone.

@@ -4,10 +4,10 @@
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 #include "core/vsqx/put_phonetic_to_vsqx4.h"
 #include "core/vsqx/scan_text_p.h"
+#include "support/case_file.h"
 #include "support/vsqx_generator.h"
 
 #include <gtest/gtest.h>
-#include <optional>
 #include <random>
 
 namespace lirobel::vsqx {
@@ -69,57 +69,32 @@ void ExpectSameRewrite(const QByteArray& text, const QString& phonetic) {
     }
 }
 
-template <size_t N> const QByteArray& Pick(std::mt19937& random, const QByteArray (&pieces)[N]) {
-    return pieces[std::uniform_int_distribution<size_t>(0, N - 1)(random)];
-}
-
 QByteArray RandomPieces(std::mt19937& random, const auto& pieces, int most) {
     QByteArray result;
+    std::uniform_int_distribution<qsizetype> pick(0, std::ssize(pieces) - 1);
     for (int count = std::uniform_int_distribution(0, most)(random); count > 0; --count)
-        result += Pick(random, pieces);
+        result += pieces[pick(random)];
     return result;
 }
 
+// The pieces of a set of random_pieces.tsv, whose head says what each set is for.
+QByteArrayList Pieces(const char* set) {
+    static const std::vector<QByteArrayList> rows = test::ReadCaseFile(LIROBEL_TEST_DATA "/random_pieces.tsv");
+    QByteArrayList pieces;
+    for (const QByteArrayList& row : rows) {
+        if (row[0] == set)
+            pieces << row[1];
+    }
+    return pieces;
+}
+
 TEST(PutPhoneticToVSQX, MatchesTheSlowRewriteOnRandomTexts) {
-    // Tags whole and broken, elements with attributes or self-closed, bytes of other scripts; the items
-    // hold tags and '<' too, since the scan runs over what it writes.
-    static const QByteArray kTextPieces[] = {"<lyric>",
-                                             "</lyric>",
-                                             "<phnms>",
-                                             "<phnms ",
-                                             "</phnms>",
-                                             "<phnms/>",
-                                             "<attr id=\"opening\">",
-                                             "</attr>",
-                                             "<lyric",
-                                             "<phnms",
-                                             "<",
-                                             ">",
-                                             "a",
-                                             "xy",
-                                             "\n",
-                                             " lock=\"1\">",
-                                             "\xe3\x81\x82",
-                                             "<![CDATA[n i]]>",
-                                             "<attr id=\"opening\">64</attr>"};
-    static const QByteArray kItemPieces[] = {"J i",
-                                             "a",
-                                             "[-OPE]",
-                                             "[-OPE]|",
-                                             "|",
-                                             "|",
-                                             "<phnms>",
-                                             "</phnms>",
-                                             "<lyric>",
-                                             "</lyric>",
-                                             "<attr id=\"opening\">",
-                                             "</attr>",
-                                             "<",
-                                             "\xe4\xbd\xa0"};
+    const QByteArrayList textPieces = Pieces("text");
+    const QByteArrayList itemPieces = Pieces("items");
     std::mt19937 random(20261206);
     for (int round = 0; round < 20000; ++round) {
-        const QByteArray text = RandomPieces(random, kTextPieces, 40);
-        const QString phonetic = QString::fromUtf8(RandomPieces(random, kItemPieces, 16));
+        const QByteArray text = RandomPieces(random, textPieces, 40);
+        const QString phonetic = QString::fromUtf8(RandomPieces(random, itemPieces, 16));
         ExpectSameRewrite(text, phonetic);
         if (HasFatalFailure())
             return;
@@ -127,41 +102,12 @@ TEST(PutPhoneticToVSQX, MatchesTheSlowRewriteOnRandomTexts) {
 }
 
 TEST(PutPhoneticToVSQX, MatchesTheSlowRewriteWhenOpeningsLieFarOn) {
-    // Long runs of notes without an opening attribute, so that marked items share one far on; values that
-    // hold tags or no "</attr>" at all, openings inside phoneme elements, and items that bring openings,
-    // ends of attributes and phoneme elements of their own, which come before a far opening.
-    static const QByteArray kTextPieces[] = {"<lyric>x</lyric><phnms>a</phnms>",
-                                             "<lyric>x</lyric><phnms>a</phnms>",
-                                             "<lyric>x</lyric><phnms>a</phnms>",
-                                             "<phnms>b</phnms>xy",
-                                             "<phnms>b</phnms>xy",
-                                             "<phnms x=\"1\">c</phnms>",
-                                             "<noteStyle>xyz</noteStyle>",
-                                             "<",
-                                             "\xe3\x81\x82",
-                                             "<attr id=\"opening\">127</attr>",
-                                             "<attr id=\"opening\">",
-                                             "</attr>",
-                                             "<attr id=\"opening\"><phnms>d</phnms></attr>",
-                                             "<attr id=\"opening\">0</attr>",
-                                             "<phnms><attr id=\"opening\">5</attr></phnms>",
-                                             "<lyric><attr id=\"opening\">5</attr></lyric>"};
-    static const QByteArray kItemPieces[] = {"J i[-OPE]|",
-                                             "J i[-OPE]|",
-                                             "J i[-OPE]|",
-                                             "a[-OPE]|",
-                                             "b|",
-                                             "<attr id=\"opening\">",
-                                             "</attr>",
-                                             "<phnms>",
-                                             "</phnms>",
-                                             "<attr id=\"opening\">7</attr>",
-                                             "<phnms>x</phnms><attr id=\"opening\"><attr id=\"opening\">7</attr>",
-                                             "<phnms>x</phnms>y<attr id=\"opening\">8</attr>"};
+    const QByteArrayList textPieces = Pieces("farText");
+    const QByteArrayList itemPieces = Pieces("farItems");
     std::mt19937 random(20261207);
     for (int round = 0; round < 1500; ++round) {
-        const QByteArray text = RandomPieces(random, kTextPieces, 120);
-        const QString phonetic = QString::fromUtf8(RandomPieces(random, kItemPieces, 80));
+        const QByteArray text = RandomPieces(random, textPieces, 120);
+        const QString phonetic = QString::fromUtf8(RandomPieces(random, itemPieces, 80));
         ExpectSameRewrite(text, phonetic);
         if (HasFatalFailure())
             return;
@@ -245,86 +191,6 @@ TEST(PutPhoneticToVSQX, MatchesTheSlowRewriteOnGeneratedFiles) {
     const QByteArray text = test::GenerateVsqx({2, 2, 6, test::LineEnds::None});
     for (int items : {0, 1, 7, 24, 30})
         ExpectSameRewrite(text, test::GeneratePhonetic(items));
-}
-
-struct RewriteCase {
-    const char* name;
-    QByteArray text;
-    const char* phonetic;
-    std::optional<QByteArray> rewritten; // nothing when the rewrite must fail
-    int notesWritten;
-
-    friend void PrintTo(const RewriteCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class RewriteTest : public testing::TestWithParam<RewriteCase> {};
-
-TEST_P(RewriteTest, WritesItemsLyricsAndOpenings) {
-    const RewriteCase& row = GetParam();
-    const PhoneticRewrite rewrite = PutPhoneticToVSQX(row.text, QString::fromUtf8(row.phonetic));
-    ASSERT_EQ(rewrite.ok, row.rewritten.has_value()) << rewrite.failure.toStdString();
-    if (rewrite.ok) {
-        EXPECT_EQ(rewrite.text, *row.rewritten);
-        EXPECT_EQ(rewrite.notesWritten, row.notesWritten);
-    }
-}
-
-const QByteArray kNote = "<lyric><![CDATA[你]]></lyric><phnms><![CDATA[n i]]></phnms><attr id=\"opening\">64</attr>";
-const QByteArray kWritten = "<lyric><![CDATA[a]]></lyric><phnms lock=\"1\"><![CDATA[J i]]></phnms>";
-
-INSTANTIATE_TEST_SUITE_P(
-    Notes, RewriteTest,
-    testing::Values(
-        RewriteCase{"emptyText", "", "J i|", "", 0},
-        RewriteCase{"twoItemsThreeNotes", kNote + kNote + kNote, "J i|J i|",
-                    kWritten + "<attr id=\"opening\">64</attr>" + kWritten + "<attr id=\"opening\">64</attr>" + kNote,
-                    2},
-        RewriteCase{"marker", kNote, "J i[-OPE]|", kWritten + "<attr id=\"opening\">0</attr>", 1},
-        RewriteCase{"markerEmptyValue", "<phnms>o</phnms><attr id=\"opening\"></attr>", "o[-OPE]|",
-                    "<phnms lock=\"1\"><![CDATA[o]]></phnms><attr id=\"opening\">0</attr>", 1},
-        RewriteCase{"markerTakesTheNextNotesOpening", "<phnms>x</phnms><phnms>y</phnms><attr id=\"opening\">9</attr>",
-                    "a[-OPE]|b|",
-                    "<phnms lock=\"1\"><![CDATA[a]]></phnms><phnms lock=\"1\"><![CDATA[b]]></phnms>"
-                    "<attr id=\"opening\">0</attr>",
-                    2},
-        RewriteCase{"attributesDropped", "<phnms lock=\"1\" x=\"y\">a</phnms>", "J i|",
-                    "<phnms lock=\"1\"><![CDATA[J i]]></phnms>", 1},
-        RewriteCase{"otherFormsSkipped", "<lyric x=\"1\">b</lyric><phnms/><phnms>a</phnms>", "J i|",
-                    "<lyric x=\"1\">b</lyric><phnms/><phnms lock=\"1\"><![CDATA[J i]]></phnms>", 1},
-        RewriteCase{"leadingBar", kNote, "|J i|", kNote, 0},
-        RewriteCase{"emptyItemStops", kNote + kNote, "J i||J i|", kWritten + "<attr id=\"opening\">64</attr>" + kNote,
-                    1},
-        RewriteCase{"lastItemWithoutBar", kNote + kNote, "J i|h a o",
-                    kWritten + "<attr id=\"opening\">64</attr>" + kNote, 1},
-        RewriteCase{"moreItemsThanNotes", kNote, "J i|a|b|", kWritten + "<attr id=\"opening\">64</attr>", 1},
-        RewriteCase{"utf8Item", "<phnms>a</phnms>", "你|", "<phnms lock=\"1\"><![CDATA[你]]></phnms>", 1},
-        RewriteCase{"markerWithoutOpening", "<phnms>a</phnms>", "o[-OPE]|", std::nullopt, 0},
-        RewriteCase{"markerWithoutAttrEnd", "<phnms>a</phnms><attr id=\"opening\">1", "o[-OPE]|", std::nullopt, 0},
-        RewriteCase{"lyricUnclosed", "<lyric>a<phnms>a</phnms>", "o|", std::nullopt, 0},
-        RewriteCase{"phonemesUnclosed", "<phnms>a</phnm>", "o|", std::nullopt, 0}),
-    [](const testing::TestParamInfo<RewriteCase>& row) { return std::string(row.param.name); });
-
-TEST(PutPhoneticToVSQX, CountsItemsAndNotesLeftWithoutAPartner) {
-    struct Row {
-        QByteArray text;
-        const char16_t* phonetic;
-        int notesWritten, itemsLeft, notesLeft;
-    };
-    const Row rows[] = {
-        {kNote + kNote + kNote, u"J i|J i|", 2, 0, 1},
-        {kNote, u"J i|a|b|", 1, 2, 0},
-        {kNote + kNote, u"J i|h a o", 1, 0, 1},
-        {kNote, u"|J i|", 0, 2, 1},
-        {kNote + kNote, u"J i||J i|", 1, 2, 1},
-        {"<phnms/><phnms x=\"1\">a</phnms><phnms>b</phnms>", u"", 0, 0, 2},
-    };
-    for (const Row& row : rows) {
-        const PhoneticRewrite rewrite = PutPhoneticToVSQX(row.text, row.phonetic);
-        ASSERT_TRUE(rewrite.ok);
-        EXPECT_EQ(rewrite.notesWritten, row.notesWritten) << QStringView(row.phonetic).toString().toStdString();
-        EXPECT_EQ(rewrite.itemsLeft, row.itemsLeft) << QStringView(row.phonetic).toString().toStdString();
-        EXPECT_EQ(rewrite.notesLeft, row.notesLeft) << QStringView(row.phonetic).toString().toStdString();
-    }
 }
 
 TEST(PutPhoneticToVSQX, HandsTheResultToTheWriteHookPieceByPiece) {

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/vsqx/put_phonetic_to_vsqx.h"
+#include "core/vsqx/put_phonetic_to_vsqx4.h"
+#include "support/case_file.h"
+
+#include <gtest/gtest.h>
+
+namespace lirobel::vsqx {
+namespace {
+
+// A row of rewrite_cases.tsv, whose head says what each field holds.
+class RewriteCaseTest : public testing::TestWithParam<QByteArrayList> {};
+
+TEST_P(RewriteCaseTest, WritesAndCountsTheNotes) {
+    const QByteArrayList& row = GetParam();
+    const RewriteOptions options{row[2] == "1"};
+    const QString phonetic = QString::fromUtf8(row[4]);
+    const PhoneticRewrite rewrite = row[1] == "4" ? PutPhoneticToVSQX4(row[5], phonetic, {}, options)
+                                                  : PutPhoneticToVSQX(row[5], phonetic, {}, options);
+    ASSERT_EQ(rewrite.ok, row[3] != "fails") << rewrite.failure.toStdString();
+    if (!rewrite.ok)
+        return;
+    EXPECT_EQ(rewrite.text, row.value(6));
+    const QString counts = QStringLiteral("%1 %2 %3 %4 %5")
+                               .arg(rewrite.notesWritten)
+                               .arg(rewrite.itemsLeft)
+                               .arg(rewrite.notesLeft)
+                               .arg(rewrite.notesFound)
+                               .arg(rewrite.heldSkipped);
+    EXPECT_EQ(counts.toLatin1(), row[3]);
+    EXPECT_EQ(rewrite.notesFound, rewrite.notesWritten + rewrite.heldSkipped + rewrite.notesLeft);
+}
+
+INSTANTIATE_TEST_SUITE_P(Notes, RewriteCaseTest,
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/rewrite_cases.tsv")),
+                         [](const testing::TestParamInfo<QByteArrayList>& row) { return row.param[0].toStdString(); });
+
+} // namespace
+} // namespace lirobel::vsqx
