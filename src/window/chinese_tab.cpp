@@ -119,22 +119,36 @@ void ChineseTab::Convert() {
 }
 
 void ChineseTab::ShowPhonetic(const QString& phonetic) {
-    m_phonetic->setPlainText(phonetic);
-    QTextCursor cursor(m_phonetic->document());
-    cursor.beginEditBlock();
-    // Qt's setPlainText() gives the whole text the format at the caret, which is the red of the last
-    // separator when an earlier conversion left it selected: only separators may keep it.
-    cursor.select(QTextCursor::Document);
-    cursor.setCharFormat({});
+    // The text goes in run by run, each with its own format, in one edit: colouring the separators
+    // afterwards, one selection each, costs time with the square of the items (an album's lyrics froze
+    // the window for minutes). Every run names its format, since the pane would otherwise give new text
+    // the format at the caret, which is the red of the last separator.
+    const QTextCharFormat plain;
     QTextCharFormat red;
     red.setForeground(QColor(255, 0, 0));
-    for (qsizetype at = phonetic.indexOf(u'|'); at >= 0; at = phonetic.indexOf(u'|', at + 1)) {
-        cursor.setPosition(static_cast<int>(at));
-        cursor.setPosition(static_cast<int>(at) + 1, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(red);
+    const QString separator = QStringLiteral("|");
+    // Emptied first, the pane forgets how its old text was laid out: Qt walks those lines again on every
+    // insertion into the same paragraph.
+    m_phonetic->SetText({});
+    QTextCursor cursor(m_phonetic->document());
+    cursor.beginEditBlock();
+    qsizetype from = 0;
+    qsizetype last = -1;
+    for (qsizetype at = phonetic.indexOf(u'|'); at >= 0; at = phonetic.indexOf(u'|', from)) {
+        if (at > from)
+            cursor.insertText(phonetic.sliced(from, at - from), plain);
+        cursor.insertText(separator, red);
+        last = at;
+        from = at + 1;
     }
+    if (from < phonetic.size())
+        cursor.insertText(phonetic.sliced(from), plain);
     cursor.endEditBlock();
     // As the command always has, it leaves the last separator selected.
+    if (last >= 0) {
+        cursor.setPosition(static_cast<int>(last));
+        cursor.setPosition(static_cast<int>(last) + 1, QTextCursor::KeepAnchor);
+    }
     m_phonetic->setTextCursor(cursor);
 }
 

@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <memory>
 #include <vector>
 
@@ -35,7 +35,7 @@ inline void Click(const QObject* parent, const char* name) {
 }
 
 /// Selects the pane's characters from one position to another, as a drag of the mouse would.
-inline void Select(QTextEdit* pane, int from, int to) {
+inline void Select(QPlainTextEdit* pane, int from, int to) {
     QTextCursor selection = pane->textCursor();
     selection.setPosition(from);
     selection.setPosition(to, QTextCursor::KeepAnchor);
