@@ -78,7 +78,20 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
 
 // The two input panes empty each other; since setting an empty pane to "" changes nothing, the
 // exchange ends once all three panes are empty.
+void ChineseTab::Restore(const QString& chinese, const QString& pinyin) {
+    if (pinyin.isEmpty()) {
+        m_chinese->SetText(chinese);
+        return;
+    }
+    m_restoring = true;
+    m_chinese->SetText(chinese);
+    m_restoring = false;
+    m_pinyin->SetText(pinyin);
+}
+
 void ChineseTab::FollowChineseText() {
+    if (m_restoring)
+        return;
     if (!m_chinese->text().isEmpty()) {
         m_pinyin->SetText(ReadPinYin(m_chinese->text()));
         return;

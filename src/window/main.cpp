@@ -4,6 +4,7 @@
 #include "core/files/replace_file.h"
 #include "core/settings/settings_location.h"
 #include "window/main_window.h"
+#include "window/saved_text.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
         qWarning("lirobel: only one file can be opened; the others are ignored.");
     const QString fileToOpen = argc > 1 ? lirobel::files::PathFromNative(argv[1]) : QString();
     const auto window = lirobel::window::Main::Start(
-        lirobel::settings::WindowSettingsPath(QCoreApplication::applicationDirPath()), fileToOpen);
+        lirobel::settings::WindowSettingsPath(QCoreApplication::applicationDirPath()), fileToOpen,
+        lirobel::window::SavedTextFolder());
     return QApplication::exec();
 }

@@ -57,7 +57,7 @@ public:
             if (onMessage)
                 onMessage(message);
         });
-        window = window::Main::Start(settingsPath, fileToOpen);
+        window = window::Main::Start(settingsPath, fileToOpen, folder.filePath(QStringLiteral("panes")));
         messages.clear();
     }
 
