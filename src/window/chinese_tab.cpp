@@ -56,15 +56,9 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     m_readByWords = Placed(new QCheckBox(QStringLiteral("按词语识别读音（多音字、繁体、生僻字）"), this), "ReadByWords",
                            {134, 402, 222, 17});
     m_readByWords->setChecked(settings::ReadPreference(settings::kReadByWordsPreference, false));
-    // The space between the two buttons is narrower than the caption in the usual font; a smaller font
-    // shows it whole without moving anything.
-    for (QFont font = m_readByWords->font();
-         m_readByWords->sizeHint().width() > m_readByWords->width() && font.pointSizeF() > 6;) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-        m_readByWords->setFont(font);
-    }
-
-    window::WidenToFitCaptions(this);
+    // The space between the two buttons is narrower than the caption in the usual font: the caption takes
+    // a smaller one.
+    window::FitCaptions(this);
 
     connect(m_chinese, &TextPane::PlainTextChanged, this, &ChineseTab::FollowChineseText);
     connect(m_pinyin, &TextPane::PlainTextChanged, this, &ChineseTab::FollowPinYin);

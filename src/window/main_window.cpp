@@ -42,7 +42,7 @@ using settings::SettingsFileResult;
 
 namespace {
 
-// The project's page, which "检查软件更新" opens and the credits name.
+// The project's page, which "检查软件更新" opens: its README until it has a web page.
 QUrl ProjectPageUrl() {
     return QUrl(ProjectPage(QCoreApplication::applicationDirPath()));
 }
@@ -55,12 +55,14 @@ const QString kNotice2 = QStringLiteral(
     "注意：在拼音转VOCALOID音标功能中，音标偏向于初音未来（系列），不过以后我会做不同歌手的中文调教。对于批量转换，转"
     "换的音标是连成一片的，虽然分隔符“|”已用红色显示，但还是容易看晕，所以请用VOCALOID音标灌入功能批量输入音标！");
 
-// The credits line cycles through these, one step every ten seconds; the first two are indented.
+// The credits line cycles through these, one step every ten seconds; the first two are indented. Each
+// line of them fits the label whole, so that nothing wraps inside a word. Until the project has a web
+// page, the contact line names what "检查软件更新" opens.
 const std::array<QString, 3>& Credits() {
     static const std::array<QString, 3> credits = {
         QString(36, u' ') + QStringLiteral("作者：Lirobel 开发组"),
-        QString(36, u' ') + QStringLiteral("主页：") + ProjectPageUrl().toDisplayString(QUrl::PreferLocalFile),
-        QStringLiteral("感谢 Qt、GNU C 库 (iconv) 等开源项目的技术支持！"),
+        QString(36, u' ') + QStringLiteral("主页：Lirobel 说明书"),
+        QStringLiteral("感谢 Qt、GNU C 库 (iconv)\n等开源项目的技术支持！"),
     };
     return credits;
 }

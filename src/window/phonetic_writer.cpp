@@ -10,9 +10,9 @@
 #include "window/text_pane.h"
 #include "window/waiting.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QAbstractItemView>
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -93,7 +93,7 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const window::TextPane& phonetic, 
     m_skipHeld->setChecked(settings::ReadPreference(settings::kSkipHeldNotesPreference, false));
     connect(m_skipHeld, &QCheckBox::toggled, this,
             [](bool checked) { settings::WritePreference(settings::kSkipHeldNotesPreference, checked); });
-    window::WidenToFitCaptions(this);
+    window::FitCaptions(this);
     connect(m_begin, &QPushButton::clicked, this, &PhoneticWriter::Pour);
     connect(choose, &QPushButton::clicked, this, &PhoneticWriter::ChooseFile);
     setTabOrder(m_begin, choose);

@@ -49,8 +49,8 @@ QString SaveText(const QString& folder, const QString& pane, const QString& text
 }
 
 QString SavedText(const QString& folder, const QString& pane) {
-    const int file =
-        ::open(files::NativeFromPath(TextFile(folder, pane)).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int file = ::open(files::NativeFromPath(TextFile(folder, pane)).constData(),
+                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (file < 0)
         return {};
     struct stat status {};

@@ -2,9 +2,9 @@
 // The text panes of the main window.
 #pragma once
 
+#include <QPlainTextEdit>
 #include <QPoint>
 #include <QString>
-#include <QPlainTextEdit>
 
 namespace lirobel::window {
 

@@ -8,10 +8,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QPlainTextEdit>
 #include <memory>
 #include <vector>
 
