@@ -19,6 +19,9 @@ TextPane::TextPane(Kind kind, QWidget* parent) : QPlainTextEdit(parent), m_kind(
         setUndoRedoEnabled(false);
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
+    // The style's frame is drawn in lines that fall between the screen's pixels at fractional scales
+    // (1.25x) and vanish; a border filled as a rectangle shows at every scale.
+    setStyleSheet(QStringLiteral("lirobel--window--TextPane { border: 1px solid palette(mid); }"));
     connect(this, &QPlainTextEdit::textChanged, this, &TextPane::NoticeChange);
 }
 

@@ -31,7 +31,8 @@ bool IsInstalled(const QString& executableFolder) {
 
 QString ProjectPage(const QString& executableFolder) {
     const QString prefix = Prefix(executableFolder);
-    return QUrl::fromLocalFile((prefix.isEmpty() ? QDir::cleanPath(executableFolder) : prefix) + u'/' + kInstalledReadme)
+    return QUrl::fromLocalFile((prefix.isEmpty() ? QDir::cleanPath(executableFolder) : prefix) + u'/' +
+                               kInstalledReadme)
         .toString();
 }
 
