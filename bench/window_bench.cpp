@@ -102,7 +102,7 @@ void BM_ConvertToPhonetic(benchmark::State& state) {
     }
     state.counters["items"] = static_cast<double>(window.Pane("VPhonetic")->text().count(u'|'));
 }
-BENCHMARK(BM_ConvertToPhonetic)->Arg(16 << 10)->Arg(64 << 10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertToPhonetic)->Arg(16 << 10)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 // From the click on "开始灌入" to the completion message, progress window included.
 void BM_PourThroughTheWindow(benchmark::State& state) {

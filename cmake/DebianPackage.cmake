@@ -5,7 +5,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lirobel)
 set(CPACK_PACKAGE_VENDOR "Lirobel developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prepares song lyrics for a singing synthesiser")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string: set() with several would join them with the list separator ";", which dpkg then shows.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Lirobel turns Japanese lyrics (kana, kanji or romaji) into sequence romaji, Chinese lyrics into pinyin "
     "and phonetic symbols for Japanese voice libraries, and writes the phonetic symbols note by note into "
     "VSQX sequence files. It is a window, lirobel, and a command-line companion, lirobel-cli.")
@@ -17,8 +18,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # The libraries come from dpkg-shlibdeps (dpkg-dev); the data the programs open at run time, and what the
 # window needs to show at all, are named here: the kanji dictionary, the phrase database, Unihan,
 # OpenCC's t2s.json, the X11/Wayland platform plugins (only recommended by Qt), the SVG plugins that draw
-# the windows' icon, and a font with Chinese characters and kana.
+# the windows' icon, a font with Chinese characters and kana, and Qt's own translations, so that its file
+# dialog and message boxes speak the program's Chinese.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "${LIROBEL_JAPANESE_DICTIONARY_PACKAGE}, pinyin-database, unicode-data, libopencc-data, qt6-qpa-plugins, libqt6svg6, fonts-wqy-microhei")
+    "${LIROBEL_JAPANESE_DICTIONARY_PACKAGE}, pinyin-database, unicode-data, libopencc-data, qt6-qpa-plugins, libqt6svg6, fonts-wqy-microhei, qt6-translations-l10n")
 include(CPack)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Renders the windows into PNG files for the README: window_screenshots FOLDER. Run offscreen, with the
-// fonts that scripts/setup.sh installs, so that the pictures do not depend on a desktop.
+// Renders the windows into PNG files for the README: window_screenshots FOLDER [SCALE]. Run offscreen, with
+// the fonts that scripts/setup.sh installs, so that the pictures do not depend on a desktop. SCALE (1.25,
+// 2) renders as a screen of that scale does; the README's pictures are those at 1.
 #include "core/vsqx/pour_texts.h"
 #include "window/main_window.h"
 #include "window/message_box.h"
@@ -22,11 +23,14 @@ using lirobel::window::TextPane;
 using lirobel::window::Waiting;
 
 int main(int argc, char* argv[]) {
+    if (argc == 3)
+        qputenv("QT_SCALE_FACTOR", argv[2]);
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: window_screenshots FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: window_screenshots FOLDER [SCALE]\n");
         return 2;
     }
+    int failures = 0;
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     MessageBox::SetTestHook([](const MessageBox::Message&) {});
     const QTemporaryDir settings;
@@ -35,8 +39,10 @@ int main(int argc, char* argv[]) {
     const auto save = [&](const char* name, QWidget& shown) {
         QApplication::processEvents();
         const QString path = folder.filePath(QString::fromLatin1(name));
-        if (!shown.grab().save(path))
+        if (!shown.grab().save(path)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ++failures;
+        }
     };
 
     window.findChild<QRadioButton*>(QStringLiteral("JPN"))->setChecked(true);
@@ -60,5 +66,5 @@ int main(int argc, char* argv[]) {
     waiting.SetState(lirobel::vsqx::kProcessingState);
     waiting.show();
     save("waiting.png", waiting);
-    return 0;
+    return failures == 0 ? 0 : 1;
 }

@@ -7,6 +7,7 @@ LIROBEL_PACKAGES=(
     libgtest-dev libbenchmark-dev  # tests and benchmarks
     clang-format                   # the code's layout is checked as a test
     fonts-wqy-microhei             # so that Chinese and kana render instead of boxes
+    qt6-translations-l10n          # Qt's own dialogs and buttons in Chinese (a window test checks them)
     libmecab-dev                   # MeCab, which reads the kanji of Japanese lyrics
     mecab-ipadic-utf8              # its dictionary (the one LIROBEL_JAPANESE_DICTIONARY_PACKAGE names)
     libsqlite3-dev                 # reading by words: the phrase database

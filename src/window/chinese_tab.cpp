@@ -56,15 +56,9 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     m_readByWords = Placed(new QCheckBox(QStringLiteral("按词语识别读音（多音字、繁体、生僻字）"), this), "ReadByWords",
                            {134, 402, 222, 17});
     m_readByWords->setChecked(settings::ReadPreference(settings::kReadByWordsPreference, false));
-    // The space between the two buttons is narrower than the caption in the usual font; a smaller font
-    // shows it whole without moving anything.
-    for (QFont font = m_readByWords->font();
-         m_readByWords->sizeHint().width() > m_readByWords->width() && font.pointSizeF() > 6;) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-        m_readByWords->setFont(font);
-    }
-
-    window::WidenToFitCaptions(this);
+    // The space between the two buttons is narrower than the caption in the usual font: the caption takes
+    // a smaller one.
+    window::FitCaptions(this);
 
     connect(m_chinese, &TextPane::PlainTextChanged, this, &ChineseTab::FollowChineseText);
     connect(m_pinyin, &TextPane::PlainTextChanged, this, &ChineseTab::FollowPinYin);
@@ -78,7 +72,20 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
 
 // The two input panes empty each other; since setting an empty pane to "" changes nothing, the
 // exchange ends once all three panes are empty.
+void ChineseTab::Restore(const QString& chinese, const QString& pinyin) {
+    if (pinyin.isEmpty()) {
+        m_chinese->SetText(chinese);
+        return;
+    }
+    m_restoring = true;
+    m_chinese->SetText(chinese);
+    m_restoring = false;
+    m_pinyin->SetText(pinyin);
+}
+
 void ChineseTab::FollowChineseText() {
+    if (m_restoring)
+        return;
     if (!m_chinese->text().isEmpty()) {
         m_pinyin->SetText(ReadPinYin(m_chinese->text()));
         return;
@@ -119,22 +126,36 @@ void ChineseTab::Convert() {
 }
 
 void ChineseTab::ShowPhonetic(const QString& phonetic) {
-    m_phonetic->setPlainText(phonetic);
-    QTextCursor cursor(m_phonetic->document());
-    cursor.beginEditBlock();
-    // Qt's setPlainText() gives the whole text the format at the caret, which is the red of the last
-    // separator when an earlier conversion left it selected: only separators may keep it.
-    cursor.select(QTextCursor::Document);
-    cursor.setCharFormat({});
+    // The text goes in run by run, each with its own format, in one edit: colouring the separators
+    // afterwards, one selection each, costs time with the square of the items (an album's lyrics froze
+    // the window for minutes). Every run names its format, since the pane would otherwise give new text
+    // the format at the caret, which is the red of the last separator.
+    const QTextCharFormat plain;
     QTextCharFormat red;
     red.setForeground(QColor(255, 0, 0));
-    for (qsizetype at = phonetic.indexOf(u'|'); at >= 0; at = phonetic.indexOf(u'|', at + 1)) {
-        cursor.setPosition(static_cast<int>(at));
-        cursor.setPosition(static_cast<int>(at) + 1, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(red);
+    const QString separator = QStringLiteral("|");
+    // Emptied first, the pane forgets how its old text was laid out: Qt walks those lines again on every
+    // insertion into the same paragraph.
+    m_phonetic->SetText({});
+    QTextCursor cursor(m_phonetic->document());
+    cursor.beginEditBlock();
+    qsizetype from = 0;
+    qsizetype last = -1;
+    for (qsizetype at = phonetic.indexOf(u'|'); at >= 0; at = phonetic.indexOf(u'|', from)) {
+        if (at > from)
+            cursor.insertText(phonetic.sliced(from, at - from), plain);
+        cursor.insertText(separator, red);
+        last = at;
+        from = at + 1;
     }
+    if (from < phonetic.size())
+        cursor.insertText(phonetic.sliced(from), plain);
     cursor.endEditBlock();
     // As the command always has, it leaves the last separator selected.
+    if (last >= 0) {
+        cursor.setPosition(static_cast<int>(last));
+        cursor.setPosition(static_cast<int>(last) + 1, QTextCursor::KeepAnchor);
+    }
     m_phonetic->setTextCursor(cursor);
 }
 

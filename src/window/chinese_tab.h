@@ -24,6 +24,11 @@ public:
     /// The phonetic pane, which the pour-in reads.
     const window::TextPane& Phonetic() const { return *m_phonetic; }
 
+    /// Gives the two input panes the text they held at the end of an earlier run, the pinyin as it was
+    /// (hand edits included) rather than read again; without any pinyin, the Chinese text is read as
+    /// though typed.
+    void Restore(const QString& chinese, const QString& pinyin);
+
 signals:
     /// "VOCALOID音标灌入" was pressed.
     void PutPhoneticPressed();
@@ -40,6 +45,7 @@ private:
     window::TextPane* m_phonetic;
     QComboBox* m_singer;
     QCheckBox* m_readByWords;
+    bool m_restoring = false;
 };
 
 } // namespace lirobel::window

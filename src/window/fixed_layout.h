@@ -5,11 +5,9 @@
 
 #include <QFont>
 #include <QLabel>
-#include <QRadioButton>
 #include <QRect>
 #include <QString>
 #include <QWidget>
-#include <algorithm>
 
 namespace lirobel::window {
 
@@ -42,15 +40,11 @@ inline void CentreOver(QWidget& window, const QWidget& owner) {
     window.move(owner.frameGeometry().center() - window.rect().center());
 }
 
-/// Widens the labels and option buttons of a window whose caption the platform's font makes longer than
-/// their place, keeping their left and top: the places were drawn for a narrower font, and a cut caption
-/// would hide what a control is for.
-inline void WidenToFitCaptions(QWidget* window) {
-    for (QWidget* control : window->findChildren<QWidget*>()) {
-        const auto* label = qobject_cast<QLabel*>(control);
-        if ((label && !label->wordWrap()) || qobject_cast<QRadioButton*>(control))
-            control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
-    }
-}
+/// Makes every caption of a window show whole where the platform's font is wider than the one the places
+/// were drawn for: a label, option button or check box whose caption does not fit grows to the right into
+/// free space (up to the next control on its row, or the right edge of the controls beside it), and where
+/// that is not enough, takes a smaller font, down to 6 points. A cut caption would hide what a control is
+/// for; a caption over its neighbour would hide the neighbour.
+void FitCaptions(QWidget* window);
 
 } // namespace lirobel::window

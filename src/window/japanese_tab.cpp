@@ -43,7 +43,7 @@ JapaneseTab::JapaneseTab(settings::Settings& settings, QWidget* parent) : QWidge
     auto* readKanji = Placed(new QPushButton(QStringLiteral("汉字→假名"), this), "KanjiToKana", {200, 400, 105, 29});
     auto* set = Placed(new QPushButton(QStringLiteral("设置..."), this), "Set", {392, 400, 105, 29});
 
-    window::WidenToFitCaptions(this);
+    window::FitCaptions(this);
 
     connect(begin, &QPushButton::clicked, this, &JapaneseTab::Convert);
     connect(readKanji, &QPushButton::clicked, this, &JapaneseTab::ReadKanji);

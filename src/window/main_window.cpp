@@ -9,17 +9,21 @@
 #include "window/japanese_tab.h"
 #include "window/message_box.h"
 #include "window/phonetic_writer.h"
+#include "window/saved_text.h"
 #include "window/text_menu.h"
 #include "window/text_pane.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -38,7 +42,7 @@ using settings::SettingsFileResult;
 
 namespace {
 
-// The project's page, which "检查软件更新" opens and the credits name.
+// The project's page, which "检查软件更新" opens: its README until it has a web page.
 QUrl ProjectPageUrl() {
     return QUrl(ProjectPage(QCoreApplication::applicationDirPath()));
 }
@@ -51,12 +55,14 @@ const QString kNotice2 = QStringLiteral(
     "注意：在拼音转VOCALOID音标功能中，音标偏向于初音未来（系列），不过以后我会做不同歌手的中文调教。对于批量转换，转"
     "换的音标是连成一片的，虽然分隔符“|”已用红色显示，但还是容易看晕，所以请用VOCALOID音标灌入功能批量输入音标！");
 
-// The credits line cycles through these, one step every ten seconds; the first two are indented.
+// The credits line cycles through these, one step every ten seconds; the first two are indented. Each
+// line of them fits the label whole, so that nothing wraps inside a word. Until the project has a web
+// page, the contact line names what "检查软件更新" opens.
 const std::array<QString, 3>& Credits() {
     static const std::array<QString, 3> credits = {
         QString(36, u' ') + QStringLiteral("作者：Lirobel 开发组"),
-        QString(36, u' ') + QStringLiteral("主页：") + ProjectPageUrl().toDisplayString(QUrl::PreferLocalFile),
-        QStringLiteral("感谢 Qt、GNU C 库 (iconv) 等开源项目的技术支持！"),
+        QString(36, u' ') + QStringLiteral("主页：Lirobel 说明书"),
+        QStringLiteral("感谢 Qt、GNU C 库 (iconv)\n等开源项目的技术支持！"),
     };
     return credits;
 }
@@ -135,15 +141,44 @@ Main::Main(QString settingsPath, QWidget* parent)
     m_menu->ResetMenuTarget();
 }
 
-std::unique_ptr<Main> Main::Start(QString settingsPath, const QString& fileToOpen) {
+std::unique_ptr<Main> Main::Start(QString settingsPath, const QString& fileToOpen, QString savedTextFolder) {
     auto window = std::make_unique<Main>(std::move(settingsPath));
+    window->m_savedTextFolder = std::move(savedTextFolder);
     if (!fileToOpen.isEmpty() && !IsRegularFile(fileToOpen))
         qWarning("lirobel: %s is not a file; it is not opened.", NativeFromPath(fileToOpen).constData());
     else
         window->m_fileToOpen = fileToOpen;
+    // The notices centre on their owner, which is not shown yet: placed now, in the middle of the screen
+    // with the pointer, it is where the user will find it, and the notices with it rather than at the
+    // screen's left edge.
+    const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        window->move(screen->availableGeometry().center() - window->rect().center());
     window->ShowNotices();
+    window->RestoreText();
     window->show();
     return window;
+}
+
+void Main::RestoreText() {
+    if (m_savedTextFolder.isEmpty())
+        return;
+    const auto saved = [this](const char* pane) { return SavedText(m_savedTextFolder, QString::fromLatin1(pane)); };
+    findChild<TextPane*>(QStringLiteral("Input"))->SetText(saved("Input"));
+    findChild<ChineseTab*>()->Restore(saved("ChineseText"), saved("PinYin"));
+}
+
+void Main::SaveText() const {
+    if (m_savedTextFolder.isEmpty())
+        return;
+    for (const char* name : {"Input", "ChineseText", "PinYin"}) {
+        const QString pane = QString::fromLatin1(name);
+        const QString problem = window::SaveText(m_savedTextFolder, pane, findChild<TextPane*>(pane)->text());
+        if (!problem.isEmpty())
+            qWarning("%s", qUtf8Printable(problem));
+    }
 }
 
 void Main::ShowNotices() {
@@ -164,8 +199,16 @@ void Main::TickCredits() {
 void Main::OpenWriter(const window::ChineseTab& chinese) {
     window::PhoneticWriter* writer =
         window::PhoneticWriter::Open(*this, chinese.Phonetic(), *m_commonDialog, m_settings);
-    if (writer && !m_fileToOpen.isEmpty())
+    if (!writer)
+        return;
+    if (!m_fileToOpen.isEmpty())
         writer->Choose(std::exchange(m_fileToOpen, QString()));
+    // Back on the button that opened it, where Enter opens the writer again rather than ending the program.
+    auto* put = chinese.findChild<QPushButton*>(QStringLiteral("PutPhonetic"));
+    connect(writer, &window::PhoneticWriter::Closed, this, [this, put] {
+        activateWindow();
+        put->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void Main::closeEvent(QCloseEvent* event) {
@@ -176,6 +219,7 @@ void Main::closeEvent(QCloseEvent* event) {
     }
     if (const QString problem = SaveSettings(m_settingsPath, m_settings); !problem.isEmpty())
         qWarning("%s", qUtf8Printable(problem));
+    SaveText();
     event->accept();
 }
 

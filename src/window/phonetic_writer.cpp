@@ -10,8 +10,10 @@
 #include "window/text_pane.h"
 #include "window/waiting.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -91,7 +93,7 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const window::TextPane& phonetic, 
     m_skipHeld->setChecked(settings::ReadPreference(settings::kSkipHeldNotesPreference, false));
     connect(m_skipHeld, &QCheckBox::toggled, this,
             [](bool checked) { settings::WritePreference(settings::kSkipHeldNotesPreference, checked); });
-    window::WidenToFitCaptions(this);
+    window::FitCaptions(this);
     connect(m_begin, &QPushButton::clicked, this, &PhoneticWriter::Pour);
     connect(choose, &QPushButton::clicked, this, &PhoneticWriter::ChooseFile);
     setTabOrder(m_begin, choose);
@@ -102,7 +104,9 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const window::TextPane& phonetic, 
 void PhoneticWriter::ChooseFile() {
     // The dialog belongs to the main window, which is disabled while this window is open.
     m_commonDialog.setEnabled(true);
-    if (m_commonDialog.exec() != QDialog::Accepted)
+    const int answer = m_commonDialog.exec();
+    TakeFocusBack();
+    if (answer != QDialog::Accepted)
         return;
     const QStringList chosen = m_commonDialog.selectedFiles();
     if (chosen.isEmpty()) {
@@ -117,6 +121,16 @@ void PhoneticWriter::ChooseFile() {
         return;
     }
     Choose(chosen.front());
+}
+
+void PhoneticWriter::TakeFocusBack() {
+    // The name box's completion list may outlive the dialog it belongs to.
+    for (QCompleter* completer : m_commonDialog.findChildren<QCompleter*>())
+        completer->popup()->hide();
+    // Left to itself, the window manager gives the focus to the dialog's owner, the disabled main window.
+    activateWindow();
+    raise();
+    m_begin->setFocus(Qt::OtherFocusReason);
 }
 
 void PhoneticWriter::Choose(const QString& path) {
@@ -219,11 +233,14 @@ void PhoneticWriter::closeEvent(QCloseEvent* event) {
         m_waiting->close();
     m_main.setEnabled(true);
     event->accept();
+    emit Closed();
 }
 
 void PhoneticWriter::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         m_begin->click();
+    else if (event->key() == Qt::Key_Escape && !m_running)
+        close();
     else
         QWidget::keyPressEvent(event);
 }

@@ -27,7 +27,8 @@ class Waiting;
 /// button) and `ReadVSQX` "选择VSQX文件", and below them `SkipHeld`, whose choice is kept between runs of
 /// the program. A file can also be dropped on the window. While it is open its
 /// owner, the main window, is disabled; while a run is in progress, or its progress window is still
-/// open, the writer is disabled in turn. Each opening is a new window with an empty path.
+/// open, the writer is disabled in turn. Esc closes it, as the close box does. Each opening is a new window with an
+/// empty path.
 class PhoneticWriter : public QWidget, private vsqx::PourProgress {
     Q_OBJECT
 
@@ -43,6 +44,10 @@ public:
     /// becomes LastFolder.
     void Choose(const QString& path);
 
+signals:
+    /// The window has closed and the main window is enabled again.
+    void Closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -53,6 +58,7 @@ private:
     PhoneticWriter(QWidget& main, const TextPane& phonetic, QFileDialog& commonDialog, settings::Settings& settings);
 
     void ChooseFile();
+    void TakeFocusBack();
     void Pour();
     void Report(const vsqx::PourOutcome& outcome);
     void EnableUnlessBusy();

@@ -8,17 +8,21 @@
 
 namespace lirobel::window {
 
-TextPane::TextPane(Kind kind, QWidget* parent) : QTextEdit(parent), m_kind(kind) {
-    setAcceptRichText(false);
+TextPane::TextPane(Kind kind, QWidget* parent) : QPlainTextEdit(parent), m_kind(kind) {
     // Tab leaves the pane rather than typing a tab, so that the window can be used from the keyboard.
     setTabChangesFocus(true);
     // The pane menu opens on the release of the right button; nothing else may open a menu first.
     setContextMenuPolicy(Qt::PreventContextMenu);
     if (kind == Kind::Result) {
         setReadOnly(true);
+        // Nothing typed there to take back, and a long result would be kept twice.
+        setUndoRedoEnabled(false);
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
-    connect(this, &QTextEdit::textChanged, this, &TextPane::NoticeChange);
+    // The style's frame is drawn in lines that fall between the screen's pixels at fractional scales
+    // (1.25x) and vanish; a border filled as a rectangle shows at every scale.
+    setStyleSheet(QStringLiteral("lirobel--window--TextPane { border: 1px solid palette(mid); }"));
+    connect(this, &QPlainTextEdit::textChanged, this, &TextPane::NoticeChange);
 }
 
 void TextPane::SetText(const QString& text) {
@@ -35,7 +39,7 @@ void TextPane::NoticeChange() {
 }
 
 void TextPane::keyPressEvent(QKeyEvent* event) {
-    QTextEdit::keyPressEvent(event);
+    QPlainTextEdit::keyPressEvent(event);
     // A pane takes Enter even where it cannot type it, so that Enter never reaches the window's
     // default button from inside a pane.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
@@ -43,7 +47,7 @@ void TextPane::keyPressEvent(QKeyEvent* event) {
 }
 
 void TextPane::mouseReleaseEvent(QMouseEvent* event) {
-    QTextEdit::mouseReleaseEvent(event);
+    QPlainTextEdit::mouseReleaseEvent(event);
     if (event->button() == Qt::RightButton)
         emit RightButtonReleased(event->globalPosition().toPoint());
 }

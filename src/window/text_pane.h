@@ -2,16 +2,17 @@
 // The text panes of the main window.
 #pragma once
 
+#include <QPlainTextEdit>
 #include <QPoint>
 #include <QString>
-#include <QTextEdit>
 
 namespace lirobel::window {
 
-/// A rich-text pane that takes and gives plain text only: typing, pasting, dropping and copying move
-/// the text without colours or other formatting. Input panes are edited by the user; result panes are
-/// filled by the program and can only be selected and copied from.
-class TextPane : public QTextEdit {
+/// A text pane that takes and gives plain text only: typing, pasting, dropping and copying move the text
+/// without colours or other formatting, though the program may colour characters it shows. Input panes
+/// are edited by the user; result panes are filled by the program and can only be selected and copied
+/// from. Only the lines in view are laid out, so that a pane stays quick with an album's lyrics in it.
+class TextPane : public QPlainTextEdit {
     Q_OBJECT
 
 public:

@@ -28,7 +28,7 @@ Waiting::Waiting(QWidget* owner) : QWidget(owner, window::kFixedDialogFlags) {
     m_bar->setValue(0);
     Placed(new QLabel(QStringLiteral("当前状态："), this), "Label2", {4, 60, 60, 12});
     m_state = Placed(new QLabel(this), "State", {64, 60, 336, 12});
-    window::WidenToFitCaptions(this);
+    window::FitCaptions(this);
 }
 
 void Waiting::SetMaximum(double maximum) {

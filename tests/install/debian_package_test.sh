@@ -16,11 +16,17 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
 [ "$(field Section)" = sound ] || fail "Section: $(field Section)"
 [ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] || fail "no Maintainer or Description"
+# A summary line, then the long description as one paragraph: no list separator of CMake in it.
+description=$(field Description)
+[ "$(head -n1 <<<"$description")" = "prepares song lyrics for a singing synthesiser" ] || fail "Description: $description"
+if grep -q ';' <<<"$description" || ! grep -q 'lirobel-cli\.$' <<<"$description"; then
+    fail "Description: $description"
+fi
 
 # What dpkg-shlibdeps finds, and the data and plugins the programs need at run time.
 depends=$(field Depends)
 for package in libc6 libqt6core6 libqt6widgets6 libmecab2 libopencc1.1 libsqlite3-0 libbz2-1.0 libzip4 "$dictionary" \
-    pinyin-database unicode-data libopencc-data qt6-qpa-plugins libqt6svg6 fonts-wqy-microhei; do
+    pinyin-database unicode-data libopencc-data qt6-qpa-plugins libqt6svg6 fonts-wqy-microhei qt6-translations-l10n; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 

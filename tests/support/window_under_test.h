@@ -9,10 +9,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 #include <memory>
 #include <vector>
 
@@ -36,7 +36,7 @@ inline void Click(const QObject* parent, const char* name) {
 }
 
 /// Selects the pane's characters from one position to another, as a drag of the mouse would.
-inline void Select(QTextEdit* pane, int from, int to) {
+inline void Select(QPlainTextEdit* pane, int from, int to) {
     QTextCursor selection = pane->textCursor();
     selection.setPosition(from);
     selection.setPosition(to, QTextCursor::KeepAnchor);
@@ -72,7 +72,7 @@ public:
             if (onMessage)
                 onMessage(message);
         });
-        window = window::Main::Start(settingsPath, fileToOpen);
+        window = window::Main::Start(settingsPath, fileToOpen, folder.filePath(QStringLiteral("panes")));
         messages.clear();
     }
 

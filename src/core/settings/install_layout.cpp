@@ -13,7 +13,6 @@ namespace {
 const QString kBinFolder = QStringLiteral(LIROBEL_INSTALL_BINDIR);
 const QString kInstalledMarker = QStringLiteral(LIROBEL_INSTALLED_MARKER);
 const QString kInstalledReadme = QStringLiteral(LIROBEL_INSTALLED_README);
-const QString kSourceReadme = QStringLiteral(LIROBEL_SOURCE_README);
 
 // The prefix the executable folder would be installed under, or "" when its path does not end in the
 // binary folder.
@@ -31,9 +30,10 @@ bool IsInstalled(const QString& executableFolder) {
 }
 
 QString ProjectPage(const QString& executableFolder) {
-    const QString readme =
-        IsInstalled(executableFolder) ? Prefix(executableFolder) + u'/' + kInstalledReadme : kSourceReadme;
-    return QUrl::fromLocalFile(readme).toString();
+    const QString prefix = Prefix(executableFolder);
+    return QUrl::fromLocalFile((prefix.isEmpty() ? QDir::cleanPath(executableFolder) : prefix) + u'/' +
+                               kInstalledReadme)
+        .toString();
 }
 
 } // namespace lirobel::settings

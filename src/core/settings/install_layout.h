@@ -12,8 +12,9 @@ namespace lirobel::settings {
 /// every installation has (unlike the documentation, which minimal systems leave out).
 bool IsInstalled(const QString& executableFolder);
 
-/// The README the credits name and "检查软件更新" opens, as a file URL: the installed one
-/// ("<prefix>/share/doc/lirobel/README.md") when installed, otherwise the one in the source tree.
+/// The README that "检查软件更新" opens, as a file URL: "<prefix>/share/doc/lirobel/README.md" beside the
+/// "<prefix>/bin" the program runs from, installed or in the build tree (which keeps a copy there), or
+/// that folder below a program folder of another name.
 QString ProjectPage(const QString& executableFolder);
 
 } // namespace lirobel::settings

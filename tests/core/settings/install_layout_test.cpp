@@ -17,13 +17,15 @@ struct LayoutCase {
     const char* executableFolder; ///< relative to a temporary root
     const char* otherFile;        ///< made under the root besides the program's Settings.ini, or null
     bool installed;
+    const char* readme; ///< the README the program names, relative to the root
 };
 
 const LayoutCase kLayouts[] = {
-    {"InstalledPrefix", "usr/bin", "usr/" LIROBEL_DESKTOP_ENTRY, true},
-    {"BuildTree", "build/test/bin", nullptr, false},
-    {"PrefixWithoutDesktopEntry", "usr/bin", "usr/share/doc/lirobel/README.md", false},
-    {"CopiedFolderNotNamedBin", "Lirobel", LIROBEL_DESKTOP_ENTRY, false},
+    {"InstalledPrefix", "usr/bin", "usr/" LIROBEL_DESKTOP_ENTRY, true, "usr/share/doc/lirobel/README.md"},
+    {"BuildTree", "build/test/bin", nullptr, false, "build/test/share/doc/lirobel/README.md"},
+    {"PrefixWithoutDesktopEntry", "usr/bin", "usr/share/doc/lirobel/README.md", false,
+     "usr/share/doc/lirobel/README.md"},
+    {"CopiedFolderNotNamedBin", "Lirobel", LIROBEL_DESKTOP_ENTRY, false, "Lirobel/share/doc/lirobel/README.md"},
 };
 
 class InstallLayoutTest : public testing::TestWithParam<LayoutCase> {};
@@ -48,8 +50,7 @@ TEST_P(InstallLayoutTest, DecidesWhereSettingsAndReadmeAre) {
     EXPECT_EQ(WindowSettingsPath(folder), expected);
     EXPECT_EQ(CliSettingsPath(folder), expected);
     const QString readme = QUrl(ProjectPage(folder)).toLocalFile();
-    EXPECT_EQ(readme, layout.installed ? root.filePath(QStringLiteral("usr/share/doc/lirobel/README.md"))
-                                       : QStringLiteral(LIROBEL_SOURCE_README));
+    EXPECT_EQ(readme, root.filePath(QString::fromLatin1(layout.readme)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, InstallLayoutTest, testing::ValuesIn(kLayouts),
