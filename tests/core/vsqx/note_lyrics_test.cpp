@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/vsqx/note_lyrics.h"
+#include "core/vsqx/put_phonetic_to_vsqx.h"
+#include "core/vsqx/put_phonetic_to_vsqx4.h"
+#include "support/vsqx_generator.h"
+
+#include <gtest/gtest.h>
+
+namespace lirobel::vsqx {
+namespace {
+
+// A master track in 4/4 from the first measure, then 3/4 from the sixth (bar 2 after 4 pre-measures).
+QByteArray WithTimeSignatures(QByteArray file, int version) {
+    const QByteArray signatures = version == 4 ? "<timeSig><m>0</m><nu>4</nu><de>4</de></timeSig>"
+                                                 "<timeSig><m>5</m><nu>3</nu><de>4</de></timeSig>"
+                                               : "<timeSig><posMes>0</posMes><nume>4</nume><denomi>4</denomi></timeSig>"
+                                                 "<timeSig><posMes>5</posMes><nume>3</nume><denomi>4</denomi></timeSig>";
+    return file.replace("<tempo>", signatures + "<tempo>");
+}
+
+class GeneratedSongTest : public testing::TestWithParam<int> {};
+
+TEST_P(GeneratedSongTest, ReadsEveryNoteInPourOrderWithItsPlace) {
+    const int version = GetParam();
+    const QByteArray file =
+        WithTimeSignatures(test::GenerateVsqx({.tracks = 2, .partsPerTrack = 2, .notesPerPart = 6, .version = version}),
+                           version);
+    const SongLyrics song = ReadVsqxLyrics(file);
+    ASSERT_TRUE(song.problem.isEmpty());
+    ASSERT_EQ(song.notes.size(), 24);
+    // The pour counts the same notes.
+    const PhoneticRewrite pour = version == 4 ? PutPhoneticToVSQX4(file, u"") : PutPhoneticToVSQX(file, u"");
+    EXPECT_EQ(pour.notesFound, song.notes.size());
+    for (int k = 0; k < 24; ++k) {
+        const NoteLyric& note = song.notes[k];
+        EXPECT_EQ(note.lyric, test::NoteLyric(k));
+        EXPECT_FALSE(note.held);
+        EXPECT_EQ(note.place.track, k / 12 + 1);
+        EXPECT_EQ(note.place.part, k / 6 % 2 + 1);
+        EXPECT_EQ(note.place.note, k % 6 + 1);
+        EXPECT_EQ(note.place.tick, 7680 + k % 6 * 480);
+    }
+    // Bar 1 of 4/4 holds four beats; bar 2 is in 3/4.
+    EXPECT_EQ(PlaceText(song.notes[0].place), QStringLiteral("1.1.1 1:1"));
+    EXPECT_EQ(PlaceText(song.notes[3].place), QStringLiteral("1.1.4 1:4"));
+    EXPECT_EQ(PlaceText(song.notes[4].place), QStringLiteral("1.1.5 2:1"));
+    EXPECT_EQ(PlaceText(song.notes[23].place), QStringLiteral("2.2.6 2:2"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, GeneratedSongTest, testing::Values(3, 4));
+
+TEST(NoteLyricsTest, WithoutTimeSignatureThePlaceIsTheTick) {
+    const SongLyrics song = ReadVsqxLyrics(test::GenerateVsqx({.version = 4}));
+    ASSERT_EQ(song.notes.size(), 3);
+    EXPECT_EQ(PlaceText(song.notes[2].place), QStringLiteral("1.1.3 tick 8640"));
+}
+
+struct LyricCase {
+    const char* name;
+    const char* content; // of the first note's lyric element, in both versions
+    const char16_t* lyric;
+    bool held;
+
+    friend void PrintTo(const LyricCase& row, std::ostream* os) { *os << row.name; }
+};
+
+class LyricTextTest : public testing::TestWithParam<std::tuple<LyricCase, int>> {};
+
+TEST_P(LyricTextTest, ResolvesCdataAndReferences) {
+    const auto& [row, version] = GetParam();
+    const QByteArray tag = version == 4 ? "y" : "lyric";
+    QByteArray file = test::GenerateVsqx({.version = version});
+    const QByteArray first = "<" + tag + "><![CDATA[" + test::NoteLyric(0).toUtf8() + "]]></" + tag + ">";
+    ASSERT_TRUE(file.contains(first));
+    file.replace(file.indexOf(first), first.size(), "<" + tag + ">" + QByteArray(row.content) + "</" + tag + ">");
+    const SongLyrics song = ReadVsqxLyrics(file);
+    ASSERT_EQ(song.notes.size(), 3);
+    EXPECT_EQ(song.notes[0].lyric, QString::fromUtf16(row.lyric));
+    EXPECT_EQ(song.notes[0].held, row.held);
+    EXPECT_EQ(song.notes[1].lyric, test::NoteLyric(1));
+}
+
+const LyricCase kLyricCases[] = {
+    {"Cdata", "<![CDATA[你]]>", u"你", false},
+    {"PlainText", "la", u"la", false},
+    {"References", "a&amp;b&#x4F60;&#22909;&lt;", u"a&b你好<", false},
+    {"NotAReference", "a&b", u"a&b", false},
+    {"HeldPlain", "-", u"-", true},
+    {"HeldCdata", "<![CDATA[-]]>", u"-", true},
+    {"Empty", "", u"", false},
+    {"CommentPassedOver", "<!-- <y>x</y> -->好", u"好", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Contents, LyricTextTest, testing::Combine(testing::ValuesIn(kLyricCases), testing::Values(3, 4)));
+
+} // namespace
+} // namespace lirobel::vsqx
