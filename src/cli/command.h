@@ -50,5 +50,6 @@ int RunRomaji(const Invocation& invocation, CliContext& context);
 int RunPinYin(const Invocation& invocation, CliContext& context);
 int RunPhonetic(const Invocation& invocation, CliContext& context);
 int RunPour(const Invocation& invocation, CliContext& context);
+int RunLyrics(const Invocation& invocation, CliContext& context);
 
 } // namespace lirobel::cli

@@ -30,6 +30,7 @@ constexpr CommandSpec kCommands[] = {
     {"pinyin", kPinYinOptions, "[FILE]", 0, 1, RunPinYin},
     {"phonetic", kPhoneticOptions, "[FILE]", 0, 1, RunPhonetic},
     {"pour", kPourOptions, "SONG [FILE]", 1, 2, RunPour},
+    {"lyrics", {}, "SONG", 1, 1, RunLyrics},
 };
 // clang-format on
 
