@@ -4,6 +4,7 @@
 #include "core/files/native_path.h"
 #include "core/vsqx/file_lines.h"
 #include "core/vsqx/phonetic_items.h"
+#include "core/vsqx/pour_plan.h"
 #include "core/vsqx/pour_texts.h"
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 #include "core/vsqx/put_phonetic_to_vsqx4.h"
@@ -118,7 +119,9 @@ PourOutcome WriteFailed(const QString& path, const files::FileReplacement& file)
 
 PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, PourProgress& progress,
                                  const PourOptions& options) {
-    if (PhoneticItems(phonetic).Next().isEmpty())
+    if (options.fromNotes)
+        phonetic = {};
+    else if (PhoneticItems(phonetic).Next().isEmpty())
         return Failed(QStringLiteral("there is no item to pour: an item ends with \"|\", and the text holds none "
                                      "before its first empty one"));
     if (QString cause = UnwritableItemCause(phonetic); !cause.isEmpty())
@@ -144,6 +147,20 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     const files::FileIdentity& identity = options.identity ? *options.identity : files::SystemFileIdentity();
     if (std::optional<PourOutcome> failure = Unreplaceable(path, original, identity))
         return *failure;
+    // The notes' lyrics are read before the lines are joined, for the places to count in the file's own terms.
+    SongLyrics lyrics;
+    if (options.fromNotes || options.list)
+        lyrics = ReadVsqxLyrics(bytes);
+    SongItems fromNotes;
+    QStringList noteItems;
+    if (options.fromNotes) {
+        fromNotes = ItemsFromLyrics(lyrics.notes, options.byWords);
+        if (!fromNotes.problem.isEmpty())
+            return Failed(QStringLiteral("cannot read the notes' lyrics by words: ") + fromNotes.problem);
+        noteItems.reserve(fromNotes.notes.size());
+        for (const NoteItem& item : fromNotes.notes)
+            noteItems.append(item.item);
+    }
 
     progress.Start();
     progress.SetValue(0);
@@ -181,12 +198,20 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
         writeFailed = !write(piece);
         return !writeFailed;
     };
-    const RewriteOptions rewriteOptions{options.skipHeld};
+    RewriteOptions rewriteOptions{options.skipHeld};
+    if (options.fromNotes)
+        rewriteOptions.noteItems = &noteItems;
     const PhoneticRewrite rewrite = other      ? WriteWhole(std::move(*other), hooks)
                                     : version4 ? PutPhoneticToVSQX4(bytes, phonetic, hooks, rewriteOptions)
                                                : PutPhoneticToVSQX(bytes, phonetic, hooks, rewriteOptions);
     if (!rewrite.ok)
         return writeFailed ? WriteFailed(path, *file) : Failed(rewrite.failure);
+    // Items made from the lyrics are meant for the notes they were read from: should the rewrite count the
+    // notes otherwise, they could land on others, and the file is left as it was.
+    if (options.fromNotes && rewrite.notesFound != lyrics.notes.size())
+        return Failed(QStringLiteral("the notes whose lyrics were read (%1) are not the notes to write (%2)")
+                          .arg(lyrics.notes.size())
+                          .arg(rewrite.notesFound));
     bytes = QByteArray();
     progress.SetValue(0.8 * maximum);
     progress.SetState(kExportingState);
@@ -197,6 +222,15 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     PourOutcome done{PourOutcome::Kind::Completed, rewrite.notesWritten, {}, rewrite.itemsLeft, rewrite.notesLeft};
     done.notesFound = rewrite.notesFound;
     done.heldSkipped = rewrite.heldSkipped;
+    if (options.fromNotes) {
+        // Notes left as they are were left on purpose; the counts say why.
+        done.notesLeft = 0;
+        done.heldSkipped = fromNotes.counts.held;
+        done.kept = fromNotes.counts;
+    }
+    if (options.list)
+        done.plan = options.fromNotes ? PlanPourFromNotes(lyrics.notes, fromNotes)
+                                      : PlanCountedPour(lyrics.notes, phonetic, options.skipHeld);
     if (file && !file->Warning().isEmpty())
         done.warning = QStringLiteral("'%1' %2").arg(path, file->Warning());
     return done;

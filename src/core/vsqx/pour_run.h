@@ -2,16 +2,29 @@
 #pragma once
 
 #include "core/files/replace_file.h"
+#include "core/vsqx/items_from_lyrics.h"
+#include "core/vsqx/note_lyrics.h"
 #include "core/vsqx/pour_progress.h"
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <functional>
 #include <optional>
 
 namespace lirobel::vsqx {
+
+/// A note as a pour sees it before writing: where it is, what it sings, what it would take.
+struct PlannedNote {
+    NotePlace place;
+    QString lyric;
+    bool takesItem = false;
+    QString item;     ///< the item when it takes one, otherwise why it takes none
+    bool odd = false; ///< lyrics and items disagree in kind here (a hanzi that takes nothing, an item on a held
+                      ///< note or on a Latin lyric)
+};
 
 /// How a pour-in run ended.
 struct PourOutcome {
@@ -30,6 +43,11 @@ struct PourOutcome {
                           ///< English; empty when nothing did
     int notesFound = 0;   ///< the notes in the file, as PhoneticRewrite::notesFound, when completed
     int heldSkipped = 0;  ///< held notes passed over, when completed with PourOptions::skipHeld
+    /// With PourOptions::fromNotes, when completed: the notes that stayed as they were, by why.
+    NoteItemCounts kept = {};
+    /// With PourOptions::list, when completed: every note in pour order with the item it takes or why it
+    /// takes none.
+    QList<PlannedNote> plan = {};
 };
 
 /// Judges a file that is not a VSQX file and, when it is of its own format, rewrites it whole in memory:
@@ -54,6 +72,13 @@ struct PourOptions {
     /// Takes the files that are not VSQX files (vpr::RewriteProject takes .vpr projects); unset, they are
     /// NotVsqx.
     OtherFormatRewrite otherFormat;
+    /// The notes' own lyrics make the items (ItemsFromLyrics), and the phonetic string is not read. A note
+    /// whose lyric is not one hanzi with a phonetic item stays as it is.
+    bool fromNotes = false;
+    /// With fromNotes, each part's hanzi are read by words rather than one by one by the fixed rule.
+    bool byWords = false;
+    /// Fills PourOutcome::plan.
+    bool list = false;
 };
 
 /// The run of the writer window's Begin command, for the window and the CLI alike. The path is text made

@@ -20,7 +20,8 @@ struct PourOutcome;
 
 /// What went where in a completed pour, e.g. "写入了 2 个音符；还有 1 个音符没有写入音标。".
 QString PourCountsText(const PourOutcome& outcome);
-/// Whether the items and the notes (held ones apart) differed in number.
+/// Whether the items and the notes (held ones apart) differed in number, or notes were left as they were
+/// because their lyrics made no item.
 bool ItemsAndNotesDiffer(const PourOutcome& outcome);
 
 } // namespace lirobel::vsqx

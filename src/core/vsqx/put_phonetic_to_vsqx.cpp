@@ -45,7 +45,7 @@ constexpr qsizetype kPieceBytes = RewriteOutput::kPieceBytes;
 class Rewriter : RewriteTally {
 public:
     Rewriter(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks, const RewriteOptions& options)
-        : RewriteTally(phonetic), m_rest(text), m_openingsKnown(text.size()), m_items(phonetic), m_hooks(hooks),
+        : RewriteTally(phonetic, options), m_rest(text), m_openingsKnown(text.size()), m_items(phonetic), m_hooks(hooks),
           m_options(options),
           // Room for what the edits usually add, so that the output is seldom moved.
           m_out(hooks, text.size() + text.size() / 8 + phonetic.size() * 3 + 64) {}
@@ -58,6 +58,9 @@ public:
                 m_hooks.yield();
                 nextYield = Scanned() + kYieldBytes;
             }
+            // A note to leave as it is passes as the notes after the last item do.
+            if (m_noteItems)
+                m_item = NextNoteItem();
             if (m_item.isEmpty()) {
                 // The rewrite is over; the phoneme elements left are only counted, for the user to see
                 // whether the lyrics and the notes matched.

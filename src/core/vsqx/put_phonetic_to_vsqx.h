@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <functional>
 
@@ -27,6 +28,11 @@ struct RewriteOptions {
     /// Whether a held note, whose lyric is "-" (plain or as a CDATA section), the continuation of the note
     /// before it, keeps its lyric, phonemes and opening and takes no item, which goes to the next note.
     bool skipHeld = false;
+    /// When set, the items come from here instead of the phonetic string, a note for a note: note n (from
+    /// 0, in the order the rewrite meets them) takes (*noteItems)[n], its "|" left out, and stays as it is
+    /// where that is empty or the list has no n-th entry; skipHeld is not used. The string passed as
+    /// phonetic is then ignored, and itemsLeft is 0.
+    const QStringList* noteItems = nullptr;
 };
 
 /// What a rewrite calls while it runs; both may stay unset.

@@ -50,7 +50,7 @@ struct Note {
 class Rewriter4 : RewriteTally {
 public:
     Rewriter4(QByteArrayView file, QStringView phonetic, const RewriteHooks& hooks, const RewriteOptions& options)
-        : RewriteTally(phonetic), m_file(file), m_items(phonetic), m_hooks(hooks), m_options(options),
+        : RewriteTally(phonetic, options), m_file(file), m_items(phonetic), m_hooks(hooks), m_options(options),
           m_out(hooks, file.size() + file.size() / 8 + phonetic.size() * 3 + 64) {}
 
     PhoneticRewrite Run() {
@@ -66,6 +66,8 @@ public:
                 nextYield = markup.start + kYieldBytes;
             }
             Note note;
+            if (m_noteItems)
+                m_item = NextNoteItem();
             ++m_notesFound;
             if (!ReadNote(markup, note) || !TakeItem(note))
                 return Failure();
