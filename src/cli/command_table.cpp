@@ -14,12 +14,14 @@ constexpr OptionSpec kSkipHeld{"skip-held", {}, {}, false, true};
 constexpr OptionSpec kDryRun{"dry-run", {}, {}, false, true};
 constexpr OptionSpec kKanji{"kanji", {}, {}, false, true};
 constexpr OptionSpec kWords{"words", {}, {}, false, true};
+constexpr OptionSpec kFromNotes{"from-notes", {}, {}, false, true};
+constexpr OptionSpec kList{"list", {}, {}, false, true};
 
 constexpr const OptionSpec* kKanaOptions[] = {&kKanji, &kHa, &kWo, &kZu, &kSettings};
 constexpr const OptionSpec* kRomajiOptions[] = {&kWo, &kZu, &kSettings};
 constexpr const OptionSpec* kPinYinOptions[] = {&kWords};
 constexpr const OptionSpec* kPhoneticOptions[] = {&kSinger};
-constexpr const OptionSpec* kPourOptions[] = {&kSkipHeld, &kDryRun};
+constexpr const OptionSpec* kPourOptions[] = {&kSkipHeld, &kDryRun, &kList, &kFromNotes, &kWords};
 
 // One command a line, as the usage lists them.
 // clang-format off

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/command.h"
 #include "cli/text_io.h"
+#include "core/vpr/project_lyrics.h"
 #include "core/vsqx/file_lines.h"
 #include "core/vsqx/note_lyrics.h"
 #include "core/vsqx/pour_texts.h"
@@ -12,11 +13,14 @@ int RunLyrics(const Invocation& invocation, CliContext& context) {
     const std::optional<QByteArray> bytes = ReadInputBytes(invocation.Input(0), context);
     if (!bytes)
         return kExitFailure;
-    if (!vsqx::IsVsqxFile(*bytes, vsqx::CountFileLines(*bytes)))
+    const std::optional<vsqx::SongLyrics> read = vsqx::IsVsqxFile(*bytes, vsqx::CountFileLines(*bytes))
+                                                     ? vsqx::ReadVsqxLyrics(*bytes)
+                                                     : vpr::ReadProjectLyrics(*bytes);
+    if (!read)
         return Fail(context, vsqx::kNotVsqxText, kExitNotVsqx);
-    const vsqx::SongLyrics song = vsqx::ReadVsqxLyrics(*bytes);
-    if (!song.problem.isEmpty())
-        return Fail(context, song.problem);
+    if (!read->problem.isEmpty())
+        return Fail(context, read->problem);
+    const vsqx::SongLyrics& song = *read;
     // A part a line, its notes' lyrics run together, as lyrics are written: the readers take it as it is.
     QString text;
     for (qsizetype k = 0; k < song.notes.size(); ++k) {

@@ -3,6 +3,7 @@
 #include "cli/standard_streams.h"
 #include "cli/text_io.h"
 #include "core/vpr/pour_song.h"
+#include "core/vsqx/pour_plan.h"
 #include "core/vsqx/pour_texts.h"
 
 namespace lirobel::cli {
@@ -12,13 +13,25 @@ int RunPour(const Invocation& invocation, CliContext& context) {
     // a report that cannot be written, and input that cannot be read or is not text.
     if (dynamic_cast<const UnusableStream*>(&context.out))
         return Fail(context, QStringLiteral("cannot write to standard output: ") + context.out.errorString());
-    const std::optional<QString> phonetic = ReadInputText(invocation.Input(1), context);
-    if (!phonetic)
-        return kExitFailure;
-    vsqx::PourProgress quiet;
     vsqx::PourOptions options;
     options.skipHeld = invocation.Has("skip-held");
     options.dryRun = invocation.Has("dry-run");
+    options.fromNotes = invocation.Has("from-notes");
+    options.byWords = invocation.Has("words");
+    options.list = invocation.Has("list");
+    if (options.fromNotes && (options.skipHeld || invocation.operands.size() > 1))
+        return Fail(context,
+                    QStringLiteral("--from-notes takes the items from the notes' own lyrics: it takes no FILE "
+                                   "and no --skip-held (held notes always stay as they are)"),
+                    kExitUsage);
+    if (options.byWords && !options.fromNotes)
+        return Fail(context, QStringLiteral("--words goes with --from-notes"), kExitUsage);
+    if (options.list && !options.dryRun)
+        return Fail(context, QStringLiteral("--list goes with --dry-run"), kExitUsage);
+    std::optional<QString> phonetic = QString();
+    if (!options.fromNotes && !(phonetic = ReadInputText(invocation.Input(1), context)))
+        return kExitFailure;
+    vsqx::PourProgress quiet;
     const vsqx::PourOutcome outcome =
         vpr::PourPhoneticIntoSong(invocation.operands.value(0), *phonetic, quiet, options);
     switch (outcome.kind) {
@@ -26,11 +39,12 @@ int RunPour(const Invocation& invocation, CliContext& context) {
         if (vsqx::ItemsAndNotesDiffer(outcome))
             Tell(context, vsqx::PourCountsText(outcome));
         if (options.dryRun)
-            return WriteOutput(QStringLiteral("notes %1, items %2, written %3, held %4\n")
-                                   .arg(outcome.notesFound)
-                                   .arg(outcome.notesWritten + outcome.itemsLeft)
-                                   .arg(outcome.notesWritten)
-                                   .arg(outcome.heldSkipped),
+            return WriteOutput(vsqx::PlanText(outcome.plan) +
+                                   QStringLiteral("notes %1, items %2, written %3, held %4\n")
+                                       .arg(outcome.notesFound)
+                                       .arg(outcome.notesWritten + outcome.itemsLeft)
+                                       .arg(outcome.notesWritten)
+                                       .arg(outcome.heldSkipped),
                                context);
         // The file is replaced: the run succeeded, whether or not its report gets through.
         const QString lost =

@@ -49,7 +49,7 @@ class SequenceRewriter : vsqx::RewriteTally {
 public:
     SequenceRewriter(QByteArrayView json, const SequenceScan& scan, QStringView phonetic,
                      const vsqx::RewriteOptions& options)
-        : RewriteTally(phonetic), m_json(json), m_scan(scan), m_phonetic(phonetic), m_items(phonetic),
+        : RewriteTally(phonetic, options), m_json(json), m_scan(scan), m_phonetic(phonetic), m_items(phonetic),
           m_options(options) {}
 
     PhoneticRewrite Run() {
@@ -71,6 +71,8 @@ private:
     QByteArrayView Text(Span span) const { return m_json.sliced(span.start, span.end - span.start); }
 
     bool TakeItem(const NoteSpans& note, int number) {
+        if (m_noteItems)
+            m_item = NextNoteItem();
         if (m_options.skipHeld && note.lyric.Found() && Text(note.lyric) == kHeldLyric) {
             ++m_heldSkipped;
             return true;

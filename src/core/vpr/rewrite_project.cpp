@@ -17,34 +17,44 @@ vsqx::PhoneticRewrite Failure(QString cause) {
 
 } // namespace
 
-std::optional<vsqx::PhoneticRewrite> RewriteProject(QByteArrayView file, QStringView phonetic,
-                                                    const vsqx::RewriteOptions& options,
-                                                    const std::function<void()>& yield) {
-    ProjectArchive archive(file);
+std::optional<QString> OpenSequence(ProjectArchive& archive, QByteArray& json, SequenceScan& scan) {
     if (archive.Opened() == ProjectArchive::State::NotArchive)
         return std::nullopt;
     if (archive.Opened() == ProjectArchive::State::Damaged)
-        return Failure(QStringLiteral("the file is a ZIP archive that cannot be read: %1").arg(archive.ErrorString()));
+        return QStringLiteral("the file is a ZIP archive that cannot be read: %1").arg(archive.ErrorString());
     switch (archive.FindSequence()) {
     case ProjectArchive::Sequence::None:
         return std::nullopt;
     case ProjectArchive::Sequence::Ambiguous:
-        return Failure(QStringLiteral("the archive holds both \"Project\\sequence.json\" and "
-                                      "\"Project/sequence.json\", and which of them is the song is unclear"));
+        return QStringLiteral("the archive holds both \"Project\\sequence.json\" and "
+                              "\"Project/sequence.json\", and which of them is the song is unclear");
     case ProjectArchive::Sequence::One:
         break;
     }
     const QString name = QString::fromUtf8(archive.SequenceEntryName());
-    QByteArray json;
     if (!archive.ReadSequence(json))
-        return Failure(QStringLiteral("cannot read \"%1\" in the archive: %2").arg(name, archive.ErrorString()));
-    if (yield)
-        yield();
-    const SequenceScan scan = ScanSequence(json);
+        return QStringLiteral("cannot read \"%1\" in the archive: %2").arg(name, archive.ErrorString());
+    scan = ScanSequence(json);
     if (!scan.valid)
-        return Failure(QStringLiteral("\"%1\" is not valid JSON: %2").arg(name, scan.failure));
+        return QStringLiteral("\"%1\" is not valid JSON: %2").arg(name, scan.failure);
     if (!scan.hasTracks)
         return std::nullopt;
+    return QString();
+}
+
+std::optional<vsqx::PhoneticRewrite> RewriteProject(QByteArrayView file, QStringView phonetic,
+                                                    const vsqx::RewriteOptions& options,
+                                                    const std::function<void()>& yield) {
+    ProjectArchive archive(file);
+    QByteArray json;
+    SequenceScan scan;
+    const std::optional<QString> problem = OpenSequence(archive, json, scan);
+    if (!problem)
+        return std::nullopt;
+    if (!problem->isEmpty())
+        return Failure(*problem);
+    if (yield)
+        yield();
     vsqx::PhoneticRewrite rewrite = PutPhoneticToSequence(json, scan, phonetic, options);
     if (!rewrite.ok)
         return rewrite;

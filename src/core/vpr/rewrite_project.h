@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/vpr/project_archive.h"
+#include "core/vpr/sequence_json.h"
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <QStringView>
 #include <functional>
 #include <optional>
@@ -19,6 +23,10 @@ namespace lirobel::vpr {
 /// Fails, with the cause, on a file that begins as a ZIP archive but cannot be read as one, on an archive
 /// that holds the sequence under both spellings, on a sequence that cannot be read or is not JSON, and as
 /// PutPhoneticToSequence fails.
+/// Opens the archive's sequence and scans it (ScanSequence): nothing when the file is not a project, an empty
+/// cause when `json` and `scan` hold its sequence, or why it cannot be read (as RewriteProject fails).
+std::optional<QString> OpenSequence(ProjectArchive& archive, QByteArray& json, SequenceScan& scan);
+
 std::optional<vsqx::PhoneticRewrite> RewriteProject(QByteArrayView file, QStringView phonetic,
                                                     const vsqx::RewriteOptions& options = {},
                                                     const std::function<void()>& yield = {});

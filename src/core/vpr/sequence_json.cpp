@@ -250,7 +250,10 @@ private:
             if (key != "tracks" || m_scan.hasTracks || Peek() != '[')
                 return SkipValue();
             m_scan.hasTracks = true;
-            return ArrayOfObjects([&] { return Track(); });
+            return Array([&] {
+                ++m_track;
+                return Peek() == '{' ? Track() : SkipValue();
+            });
         });
     }
 
@@ -270,7 +273,11 @@ private:
             if (key != "parts" || partsSeen || Peek() != '[')
                 return SkipValue();
             partsSeen = true;
-            return ArrayOfObjects([&] { return Part(); });
+            m_part = 0;
+            return Array([&] {
+                ++m_part;
+                return Peek() == '{' ? Part() : SkipValue();
+            });
         });
         // An audio track's parts hold no notes; should one hold some, they are not sung.
         if (audio)
@@ -279,17 +286,31 @@ private:
     }
 
     bool Part() {
+        const size_t firstNote = m_scan.notes.size();
         bool notesSeen = false;
-        return Object([&](QByteArrayView key, qsizetype) {
+        Span pos;
+        const bool ok = Object([&](QByteArrayView key, qsizetype) {
+            if (key == "pos" && !pos.Found()) {
+                pos.start = m_at;
+                const bool passed = SkipValue();
+                pos.end = m_at;
+                return passed;
+            }
             if (key != "notes" || notesSeen || Peek() != '[')
                 return SkipValue();
             notesSeen = true;
             return ArrayOfObjects([&] { return Note(); });
         });
+        // The part's start may come after its notes.
+        for (size_t k = firstNote; k < m_scan.notes.size(); ++k)
+            m_scan.notes[k].partPos = pos;
+        return ok;
     }
 
     bool Note() {
         NoteSpans note;
+        note.track = m_track;
+        note.part = m_part;
         note.lastValueEnd = m_at + 1;
         qsizetype previousEnd = -1;      // where the member before ended, when there was one
         bool positionsOpenEnded = false; // a first member phonemePositions, until the next key ends its span
@@ -308,6 +329,7 @@ private:
                          : key == "isProtected" ? &note.isProtected
                          : key == "velocity"    ? &note.velocity
                          : key == "exp"         ? &note.exp
+                         : key == "pos"         ? &note.pos
                                                 : nullptr;
             if (slot && !slot->Found())
                 *slot = value;
@@ -341,6 +363,8 @@ private:
     qsizetype m_at = 0;
     QString m_failure;
     SequenceScan m_scan;
+    int m_track = 0;
+    int m_part = 0;
 };
 
 } // namespace

@@ -29,6 +29,10 @@ struct NoteSpans {
     bool expEmpty = false;      ///< whether that object has no member
     Span phonemePositions;      ///< the whole member with one comma beside it: what removing it takes out
     qsizetype lastValueEnd = 0; ///< the end of the note's last member's value (its "{" + 1 when it has none)
+    Span pos;                   ///< the note's start within its part
+    int track = 0;              ///< from 1, the track's place in "tracks"
+    int part = 0;               ///< from 1, the part's place in its track's "parts"
+    Span partPos;               ///< the part's start, when the part has one
 };
 
 /// What ScanSequence found.

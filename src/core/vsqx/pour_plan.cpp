@@ -14,9 +14,8 @@ namespace {
 bool IsLatinLyric(const QString& lyric) {
     if (lyric.isEmpty() || lyric == u"a")
         return false;
-    return std::all_of(lyric.begin(), lyric.end(), [](QChar c) {
-        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-    });
+    return std::all_of(lyric.begin(), lyric.end(),
+                       [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); });
 }
 
 PlannedNote Planned(const NoteLyric& note) {

@@ -134,10 +134,36 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     if (std::optional<PourOutcome> failure = ReadOriginal(path, native, original, bytes))
         return *failure;
     const qsizetype lines = CountFileLines(bytes);
+    const bool vsqxFile = IsVsqxFile(bytes, lines);
+    if (!vsqxFile && !options.otherFormat)
+        return {PourOutcome::Kind::NotVsqx, 0, {}};
+    // The notes' lyrics are read before the lines are joined, for the places to count in the file's own terms.
+    SongLyrics lyrics;
+    if (options.fromNotes || options.list) {
+        std::optional<SongLyrics> read = vsqxFile              ? ReadVsqxLyrics(bytes)
+                                         : options.otherLyrics ? options.otherLyrics(bytes)
+                                                               : std::nullopt;
+        if (!read)
+            return {PourOutcome::Kind::NotVsqx, 0, {}};
+        if (!read->problem.isEmpty())
+            return Failed(read->problem);
+        lyrics = std::move(*read);
+    }
+    SongItems fromNotes;
+    QStringList noteItems;
+    RewriteOptions rewriteOptions{options.skipHeld};
+    if (options.fromNotes) {
+        fromNotes = ItemsFromLyrics(lyrics.notes, options.byWords);
+        if (!fromNotes.problem.isEmpty())
+            return Failed(QStringLiteral("cannot read the notes' lyrics by words: ") + fromNotes.problem);
+        noteItems.reserve(fromNotes.notes.size());
+        for (const NoteItem& item : fromNotes.notes)
+            noteItems.append(item.item);
+        rewriteOptions.noteItems = &noteItems;
+    }
     std::optional<PhoneticRewrite> other;
-    if (!IsVsqxFile(bytes, lines)) {
-        if (options.otherFormat)
-            other = options.otherFormat(bytes, phonetic, {options.skipHeld}, [&progress] { progress.Yield(); });
+    if (!vsqxFile) {
+        other = options.otherFormat(bytes, phonetic, rewriteOptions, [&progress] { progress.Yield(); });
         if (!other)
             return {PourOutcome::Kind::NotVsqx, 0, {}};
         if (!other->ok)
@@ -147,20 +173,6 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     const files::FileIdentity& identity = options.identity ? *options.identity : files::SystemFileIdentity();
     if (std::optional<PourOutcome> failure = Unreplaceable(path, original, identity))
         return *failure;
-    // The notes' lyrics are read before the lines are joined, for the places to count in the file's own terms.
-    SongLyrics lyrics;
-    if (options.fromNotes || options.list)
-        lyrics = ReadVsqxLyrics(bytes);
-    SongItems fromNotes;
-    QStringList noteItems;
-    if (options.fromNotes) {
-        fromNotes = ItemsFromLyrics(lyrics.notes, options.byWords);
-        if (!fromNotes.problem.isEmpty())
-            return Failed(QStringLiteral("cannot read the notes' lyrics by words: ") + fromNotes.problem);
-        noteItems.reserve(fromNotes.notes.size());
-        for (const NoteItem& item : fromNotes.notes)
-            noteItems.append(item.item);
-    }
 
     progress.Start();
     progress.SetValue(0);
@@ -198,9 +210,6 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
         writeFailed = !write(piece);
         return !writeFailed;
     };
-    RewriteOptions rewriteOptions{options.skipHeld};
-    if (options.fromNotes)
-        rewriteOptions.noteItems = &noteItems;
     const PhoneticRewrite rewrite = other      ? WriteWhole(std::move(*other), hooks)
                                     : version4 ? PutPhoneticToVSQX4(bytes, phonetic, hooks, rewriteOptions)
                                                : PutPhoneticToVSQX(bytes, phonetic, hooks, rewriteOptions);

@@ -56,6 +56,10 @@ struct PourOutcome {
 using OtherFormatRewrite = std::function<std::optional<PhoneticRewrite>(
     QByteArrayView file, QStringView phonetic, const RewriteOptions& options, const std::function<void()>& yield)>;
 
+/// Reads the notes' lyrics of a file that is not a VSQX file, as an OtherFormatRewrite of the same format
+/// would write them: nothing when the file is not of its format.
+using OtherFormatLyrics = std::function<std::optional<SongLyrics>(QByteArrayView file)>;
+
 /// How a pour-in run goes.
 struct PourOptions {
     /// Writes into the new file as ::write does, which it is when unset; for tests to replace.
@@ -72,6 +76,8 @@ struct PourOptions {
     /// Takes the files that are not VSQX files (vpr::RewriteProject takes .vpr projects); unset, they are
     /// NotVsqx.
     OtherFormatRewrite otherFormat;
+    /// Reads the lyrics of the files that otherFormat takes, for fromNotes and list.
+    OtherFormatLyrics otherLyrics;
     /// The notes' own lyrics make the items (ItemsFromLyrics), and the phonetic string is not read. A note
     /// whose lyric is not one hanzi with a phonetic item stays as it is.
     bool fromNotes = false;

@@ -45,8 +45,8 @@ constexpr qsizetype kPieceBytes = RewriteOutput::kPieceBytes;
 class Rewriter : RewriteTally {
 public:
     Rewriter(QByteArrayView text, QStringView phonetic, const RewriteHooks& hooks, const RewriteOptions& options)
-        : RewriteTally(phonetic, options), m_rest(text), m_openingsKnown(text.size()), m_items(phonetic), m_hooks(hooks),
-          m_options(options),
+        : RewriteTally(phonetic, options), m_rest(text), m_openingsKnown(text.size()), m_items(phonetic),
+          m_hooks(hooks), m_options(options),
           // Room for what the edits usually add, so that the output is seldom moved.
           m_out(hooks, text.size() + text.size() / 8 + phonetic.size() * 3 + 64) {}
 

@@ -48,7 +48,9 @@ TEST_P(ItemsFromLyricsTest, GivesEachNoteItsItemOrWhyNot) {
 }
 
 const Case kCases[] = {
-    {"FixedRule", false, {u"你", u" 好 ", u"-", u"a", u"你好", u"", u"か"},
+    {"FixedRule",
+     false,
+     {u"你", u" 好 ", u"-", u"a", u"你好", u"", u"か"},
      {"J i", "h a o", "(held)", "(not one hanzi)", "(not one hanzi)", "(not one hanzi)", "(not one hanzi)"}},
     // 长 alone reads chang; the word 长大 reads zhang, also across a held note.
     {"FixedRuleReadsAlone", false, {u"长", u"大"}, {"tS a N", "d a"}},

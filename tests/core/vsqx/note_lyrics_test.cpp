@@ -11,10 +11,11 @@ namespace {
 
 // A master track in 4/4 from the first measure, then 3/4 from the sixth (bar 2 after 4 pre-measures).
 QByteArray WithTimeSignatures(QByteArray file, int version) {
-    const QByteArray signatures = version == 4 ? "<timeSig><m>0</m><nu>4</nu><de>4</de></timeSig>"
-                                                 "<timeSig><m>5</m><nu>3</nu><de>4</de></timeSig>"
-                                               : "<timeSig><posMes>0</posMes><nume>4</nume><denomi>4</denomi></timeSig>"
-                                                 "<timeSig><posMes>5</posMes><nume>3</nume><denomi>4</denomi></timeSig>";
+    const QByteArray signatures = version == 4
+                                      ? "<timeSig><m>0</m><nu>4</nu><de>4</de></timeSig>"
+                                        "<timeSig><m>5</m><nu>3</nu><de>4</de></timeSig>"
+                                      : "<timeSig><posMes>0</posMes><nume>4</nume><denomi>4</denomi></timeSig>"
+                                        "<timeSig><posMes>5</posMes><nume>3</nume><denomi>4</denomi></timeSig>";
     return file.replace("<tempo>", signatures + "<tempo>");
 }
 
@@ -22,9 +23,8 @@ class GeneratedSongTest : public testing::TestWithParam<int> {};
 
 TEST_P(GeneratedSongTest, ReadsEveryNoteInPourOrderWithItsPlace) {
     const int version = GetParam();
-    const QByteArray file =
-        WithTimeSignatures(test::GenerateVsqx({.tracks = 2, .partsPerTrack = 2, .notesPerPart = 6, .version = version}),
-                           version);
+    const QByteArray file = WithTimeSignatures(
+        test::GenerateVsqx({.tracks = 2, .partsPerTrack = 2, .notesPerPart = 6, .version = version}), version);
     const SongLyrics song = ReadVsqxLyrics(file);
     ASSERT_TRUE(song.problem.isEmpty());
     ASSERT_EQ(song.notes.size(), 24);
@@ -91,7 +91,8 @@ const LyricCase kLyricCases[] = {
     {"CommentPassedOver", "<!-- <y>x</y> -->好", u"好", false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Contents, LyricTextTest, testing::Combine(testing::ValuesIn(kLyricCases), testing::Values(3, 4)));
+INSTANTIATE_TEST_SUITE_P(Contents, LyricTextTest,
+                         testing::Combine(testing::ValuesIn(kLyricCases), testing::Values(3, 4)));
 
 } // namespace
 } // namespace lirobel::vsqx
