@@ -7,6 +7,7 @@
 #include "core/vsqx/pour_texts.h"
 #include "window/fixed_layout.h"
 #include "window/message_box.h"
+#include "window/pour_preview.h"
 #include "window/text_pane.h"
 #include "window/waiting.h"
 
@@ -54,7 +55,7 @@ QString DraggedFile(const QMimeData* data) {
 
 PhoneticWriter* PhoneticWriter::Open(QWidget& main, const window::TextPane& phonetic, QFileDialog& commonDialog,
                                      settings::Settings& settings) {
-    if (phonetic.text().isEmpty()) {
+    if (phonetic.text().isEmpty() && !settings::ReadPreference(settings::kFromNotesPreference, false)) {
         MessageBox::Show(&main, MessageBox::Icon::Warning,
                          QStringLiteral("没有VOCALOID音标！请将拼音转换为VOCALOID音标后在使用此功能！"));
         return nullptr;
@@ -76,8 +77,8 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const window::TextPane& phonetic, 
     setObjectName(QStringLiteral("PhoneticWriter"));
     setWindowTitle(QStringLiteral("VOCALOID音标灌入"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // One row below the path and the buttons holds the held-note choice.
-    setFixedSize(312, 86);
+    // Rows below the path and the buttons hold the two choices and the preview.
+    setFixedSize(312, 136);
     setAcceptDrops(true);
     auto* label = Placed(new QLabel(QStringLiteral("VSQX文件路径："), this), "Label2", {4, 8, 84, 12});
     m_path = Placed(new QLineEdit(this), "VSQXPath", {88, 8, 221, 18});
@@ -93,12 +94,26 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const window::TextPane& phonetic, 
     m_skipHeld->setChecked(settings::ReadPreference(settings::kSkipHeldNotesPreference, false));
     connect(m_skipHeld, &QCheckBox::toggled, this,
             [](bool checked) { settings::WritePreference(settings::kSkipHeldNotesPreference, checked); });
+    m_fromNotes = Placed(new QCheckBox(QStringLiteral("使用音符上的汉字歌词（不用音标框）"), this), "FromNotes",
+                         {4, 85, 305, 17});
+    m_fromNotes->setChecked(settings::ReadPreference(settings::kFromNotesPreference, false));
+    // Held notes always stay as they are when the notes' own lyrics make the items.
+    m_skipHeld->setEnabled(!m_fromNotes->isChecked());
+    connect(m_fromNotes, &QCheckBox::toggled, this, [this](bool checked) {
+        settings::WritePreference(settings::kFromNotesPreference, checked);
+        m_skipHeld->setEnabled(!checked);
+    });
+    auto* preview = Placed(new QPushButton(QStringLiteral("预览…"), this), "Preview", {4, 105, 105, 27});
+    preview->setAutoDefault(true);
+    connect(preview, &QPushButton::clicked, this, &PhoneticWriter::Preview);
     window::FitCaptions(this);
     connect(m_begin, &QPushButton::clicked, this, &PhoneticWriter::Pour);
     connect(choose, &QPushButton::clicked, this, &PhoneticWriter::ChooseFile);
     setTabOrder(m_begin, choose);
     setTabOrder(choose, m_path);
     setTabOrder(m_path, m_skipHeld);
+    setTabOrder(m_skipHeld, m_fromNotes);
+    setTabOrder(m_fromNotes, preview);
 }
 
 void PhoneticWriter::ChooseFile() {
@@ -143,13 +158,34 @@ void PhoneticWriter::Pour() {
     if (m_running || m_waiting)
         return;
     m_running = true;
-    PourOptions options;
-    options.skipHeld = m_skipHeld->isChecked();
-    const PourOutcome outcome = vpr::PourPhoneticIntoSong(m_path->text(), m_phonetic.text(), *this, options);
+    const PourOutcome outcome = vpr::PourPhoneticIntoSong(m_path->text(), m_phonetic.text(), *this, Options());
     m_running = false;
     Report(outcome);
     if (m_closeAfterRun)
         close();
+}
+
+PourOptions PhoneticWriter::Options() const {
+    PourOptions options;
+    options.fromNotes = m_fromNotes->isChecked();
+    options.skipHeld = !options.fromNotes && m_skipHeld->isChecked();
+    options.byWords = options.fromNotes && settings::ReadPreference(settings::kReadByWordsPreference, false);
+    return options;
+}
+
+void PhoneticWriter::Preview() {
+    if (m_running || m_waiting)
+        return;
+    PourOptions options = Options();
+    options.dryRun = options.list = true;
+    vsqx::PourProgress quiet;
+    const PourOutcome outcome = vpr::PourPhoneticIntoSong(m_path->text(), m_phonetic.text(), quiet, options);
+    if (outcome.kind != PourOutcome::Kind::Completed) {
+        Report(outcome);
+        return;
+    }
+    auto* preview = new PourPreview(outcome, this);
+    preview->show();
 }
 
 void PhoneticWriter::Report(const PourOutcome& outcome) {

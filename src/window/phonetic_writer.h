@@ -4,6 +4,7 @@
 
 #include "core/settings/settings.h"
 #include "core/vsqx/pour_progress.h"
+#include "core/vsqx/pour_run.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -14,18 +15,16 @@ class QFileDialog;
 class QLineEdit;
 class QPushButton;
 
-namespace lirobel::vsqx {
-struct PourOutcome;
-}
-
 namespace lirobel::window {
 
 class TextPane;
 class Waiting;
 
 /// `PhoneticWriter`, caption "VOCALOID音标灌入": the path box `VSQXPath`, `Begin` "开始灌入" (the default
-/// button) and `ReadVSQX` "选择VSQX文件", and below them `SkipHeld`, whose choice is kept between runs of
-/// the program. A file can also be dropped on the window. While it is open its
+/// button) and `ReadVSQX` "选择VSQX文件", and below them `SkipHeld` and `FromNotes`, whose choices are kept
+/// between runs of the program, and `Preview` "预览…", which shows what each note would take. With
+/// `FromNotes` checked the items come from the hanzi the notes carry, read as the Chinese tab reads (by
+/// words or not), and the phonetic pane is not used. A file can also be dropped on the window. While it is open its
 /// owner, the main window, is disabled; while a run is in progress, or its progress window is still
 /// open, the writer is disabled in turn. Esc closes it, as the close box does. Each opening is a new window with an
 /// empty path.
@@ -33,7 +32,8 @@ class PhoneticWriter : public QWidget, private vsqx::PourProgress {
     Q_OBJECT
 
 public:
-    /// The command of "VOCALOID音标灌入": warns when the phonetic pane is empty and gives nullptr;
+    /// The command of "VOCALOID音标灌入": warns when the phonetic pane is empty (unless the writer is to pour
+    /// from the notes' lyrics) and gives nullptr;
     /// otherwise disables main and opens a writer window owned by it, and gives that. The pane is read
     /// when a run starts; the file dialog and the settings, whose LastFolder a choice sets, are the main
     /// window's.
@@ -59,7 +59,9 @@ private:
 
     void ChooseFile();
     void TakeFocusBack();
+    vsqx::PourOptions Options() const;
     void Pour();
+    void Preview();
     void Report(const vsqx::PourOutcome& outcome);
     void EnableUnlessBusy();
     void LetEventsIn();
@@ -79,6 +81,7 @@ private:
     QLineEdit* m_path;
     QPushButton* m_begin;
     QCheckBox* m_skipHeld;
+    QCheckBox* m_fromNotes;
     QPointer<Waiting> m_waiting; ///< the progress window of the last run, while it is open
     QElapsedTimer m_sinceEvents;
     bool m_running = false;

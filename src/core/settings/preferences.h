@@ -11,6 +11,9 @@ namespace lirobel::settings {
 /// Whether the phonetic writer skips held notes (lyric "-").
 inline constexpr QAnyStringView kSkipHeldNotesPreference = u"PhoneticWriter/SkipHeldNotes";
 
+/// Whether the phonetic writer pours from the hanzi the notes carry rather than from the phonetic pane.
+inline constexpr QAnyStringView kFromNotesPreference = u"PhoneticWriter/FromNotes";
+
 /// Whether the Chinese tab reads lyrics by words (polyphones, traditional and rarer characters).
 inline constexpr QAnyStringView kReadByWordsPreference = u"ChineseTab/ReadByWords";
 
