@@ -67,13 +67,5 @@ INSTANTIATE_TEST_SUITE_P(
                                }}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(TextPieces, InvalidUtf8LateInTheInputWritesNothing) {
-    for (const char* command : {"pinyin", "phonetic"}) {
-        const CliRun run = RunInProcess({QString::fromLatin1(command)}, QByteArray("ni,").repeated(100000) + "\xff");
-        EXPECT_EQ(run.exitCode, kExitFailure) << command;
-        EXPECT_EQ(run.out, QByteArray()) << command;
-    }
-}
-
 } // namespace
 } // namespace lirobel::cli

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTimer>
 
 namespace lirobel::window {
 
@@ -57,6 +58,21 @@ class CaptionFitTest : public QObject {
 private slots:
     void everyWindowShowsItsCaptionsWhole() {
         WindowUnderTest started;
+        // The credits change every ten seconds, each whole and without a path of the build.
+        auto* timer = started.Find<QTimer>("Timer");
+        QVERIFY(timer->isActive() && timer->interval() == 10000);
+        QStringList shown;
+        for (int tick = 0; tick < 4; ++tick) {
+            QVERIFY2(CutCaptions(*started.window).isEmpty(), qPrintable(CutCaptions(*started.window).join(u"; ")));
+            shown.append(started.Find<QLabel>("About")->text());
+            QMetaObject::invokeMethod(timer, "timeout");
+        }
+        const QString indent(36, u' ');
+        QVERIFY(shown[0].startsWith(indent + QStringLiteral("作者")) &&
+                shown[1].startsWith(indent + QStringLiteral("主页")));
+        QVERIFY(!shown[2].startsWith(u' ') && !shown.join(u' ').contains(u'/'));
+        QCOMPARE(shown[3], shown[0]);
+
         started.ShowPage(1);
         started.Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|"));
         test::Click(started.window.get(), "PutPhonetic");
@@ -66,16 +82,6 @@ private slots:
              {static_cast<QWidget*>(started.window.get()), started.Find<QWidget>("PhoneticWriter"),
               static_cast<QWidget*>(&setting), static_cast<QWidget*>(&waiting)})
             QVERIFY2(CutCaptions(*window).isEmpty(), qPrintable(CutCaptions(*window).join(u"; ")));
-    }
-
-    void everyCreditLineFitsWithoutBreakingAWord() {
-        WindowUnderTest started;
-        auto* about = started.Find<QLabel>("About");
-        for (int tick = 0; tick < 3; ++tick) {
-            QVERIFY2(CutCaptions(*started.window).isEmpty(), qPrintable(CutCaptions(*started.window).join(u"; ")));
-            QVERIFY(!about->text().contains(u'/'));
-            QMetaObject::invokeMethod(started.Find<QObject>("Timer"), "timeout");
-        }
     }
 
     void qtsOwnTextsAreTranslated() {

@@ -2,6 +2,7 @@
 #include "support/window_under_test.h"
 #include "window/text_pane.h"
 
+#include <QCheckBox>
 #include <QTextBlock>
 
 namespace lirobel::window {
@@ -90,6 +91,25 @@ private slots:
             QCOMPARE(m_started->messages[0].icon, window::MessageBox::Icon::Error);
             QCOMPARE(m_started->messages[0].text, QStringLiteral("发生意外错误！"));
         }
+    }
+
+    void readingByWordsReadsAgainAndIsRemembered() {
+        auto* byWords = m_started->Find<QCheckBox>("ReadByWords");
+        QVERIFY(!byWords->isChecked());
+        m_chinese->setPlainText(QStringLiteral("長大了"));
+        QCOMPARE(m_pinyin->text(), QStringLiteral("da,liao,")); // the fixed reading knows no 長
+        test::Click(m_started->window.get(), "ReadByWords");
+        QCOMPARE(m_pinyin->text(), QStringLiteral("zhang,da,le,"));
+        QVERIFY(!m_pinyin->isReadOnly());
+        test::Click(m_started->window.get(), "ReadByWords");
+        QCOMPARE(m_pinyin->text(), QStringLiteral("da,liao,"));
+        test::Click(m_started->window.get(), "ReadByWords");
+        m_started->window->close();
+        QCOMPARE(test::ReadFile(m_started->settingsPath).count('\n'), 4); // the choice stays out of Settings.ini
+        const WindowUnderTest next;
+        QVERIFY(next.Find<QCheckBox>("ReadByWords")->isChecked());
+        QCOMPARE(next.messages.size(), 0u);
+        next.Find<QCheckBox>("ReadByWords")->click(); // as the other tests expect it
     }
 
 private:

@@ -69,36 +69,16 @@ private slots:
     }
 
     void ruleDialogShowsAndStoresTheRules_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("presetOptions");
-        QTest::addColumn<QStringList>("chosenOptions");
-        QTest::addColumn<QString>("close");
-        QTest::addColumn<QString>("romaji"); // of は を づ at the next conversion
-        const QByteArray defaults("ha\r\no\r\nzu\r\nC:\\\r\n");
-        const QStringList firsts{"Option1", "Option3", "Option5"};
-        const QStringList seconds{"Option2", "Option4", "Option6"};
-        QTest::newRow("OK") << defaults << firsts << seconds << "OK"
-                            << "wa wo du";
-        QTest::newRow("Enter") << defaults << firsts << seconds << "Enter"
-                               << "wa wo du";
-        QTest::newRow("Cancel") << defaults << firsts << seconds << "Cancel"
-                                << "ha o zu";
-        QTest::newRow("Esc") << defaults << firsts << seconds << "Esc"
-                             << "ha o zu";
-        QTest::newRow("back to the firsts") << QByteArray("wa\r\nwo\r\ndu\r\n/\r\n") << seconds << firsts << "OK"
-                                            << "ha o zu";
-        // A value written by hand selects neither option, and OK without a choice keeps it.
-        QTest::newRow("neither value") << QByteArray("Ha\r\no\r\nzu\r\n/\r\n") << QStringList{"Option3", "Option5"}
-                                       << QStringList{"Option6"} << "OK"
-                                       << "Ha o du";
+        test::AddCaseRows("rules", {"file", "presetOptions", "chosenOptions", "close", "romaji"},
+                          LIROBEL_TEST_DATA "/window_cases.tsv");
     }
     void ruleDialogShowsAndStoresTheRules() {
-        QFETCH(QByteArray, file);
-        QFETCH(QStringList, presetOptions);
-        QFETCH(QStringList, chosenOptions);
+        QFETCH(QString, file);
+        QFETCH(QString, presetOptions);
+        QFETCH(QString, chosenOptions);
         QFETCH(QString, close);
         QFETCH(QString, romaji);
-        const WindowUnderTest started(file);
+        const WindowUnderTest started(file.toUtf8());
         QStringList preset;
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -107,7 +87,7 @@ private slots:
                 if (option->isChecked())
                     preset.append(option->objectName());
             }
-            for (const QString& chosen : chosenOptions)
+            for (const QString& chosen : chosenOptions.split(u' '))
                 QTest::mouseClick(dialog->findChild<QRadioButton*>(chosen), Qt::LeftButton);
             if (close == u"Esc" || close == u"Enter")
                 QTest::keyClick(dialog, close == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
@@ -117,7 +97,7 @@ private slots:
         test::Click(started.window.get(), "Set");
 
         preset.sort();
-        QCOMPARE(preset, presetOptions);
+        QCOMPARE(preset.join(u' '), presetOptions);
         started.Find<QRadioButton>("JPN")->click();
         started.Find<TextPane>("Input")->setPlainText(QStringLiteral("はをづ"));
         test::Click(started.window.get(), "Begin1");

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's life: its start, its end, and the pane text it keeps from one to the next.
 #include "core/settings/settings.h"
 #include "support/window_under_test.h"
 #include "window/text_pane.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QRadioButton>
-#include <QTimer>
 
 namespace lirobel::window {
 
@@ -83,21 +82,45 @@ private slots:
                         : QByteArray("wa\r\nwo\r\n du\r\n/old/\r\nfifth\r\nsixth\r\n"));
     }
 
-    void creditsCycleEveryTenSeconds() {
+    void theInputPanesComeBackAtTheNextStart() {
         WindowUnderTest started;
-        auto* timer = started.Find<QTimer>("Timer");
-        auto* about = started.Find<QLabel>("About");
-        QVERIFY(timer->isActive() && timer->interval() == 10000);
-        QStringList shown{about->text()};
-        for (int tick = 0; tick < 3; ++tick) {
-            QMetaObject::invokeMethod(timer, "timeout");
-            shown.append(about->text());
-        }
-        const QString indent(36, u' ');
-        QVERIFY(shown[0].startsWith(indent + QStringLiteral("作者")));
-        QVERIFY(shown[1].startsWith(indent + QStringLiteral("主页")));
-        QVERIFY(!shown[2].startsWith(u' '));
-        QCOMPARE(shown[3], shown[0]);
+        started.Find<TextPane>("Input")->setPlainText(QStringLiteral("きゃっと"));
+        started.Find<TextPane>("ChineseText")->setPlainText(QStringLiteral("你好"));
+        started.Find<TextPane>("PinYin")->setPlainText(QStringLiteral("ni,hao,a,")); // edited by hand
+        test::Click(started.window.get(), "Begin1");
+        Restart(started);
+        QCOMPARE(PaneTexts(started), QStringLiteral("きゃっと||你好|ni,hao,a,||"));
+        // An empty pane at the end forgets what was kept; the others keep theirs.
+        started.Find<TextPane>("Input")->clear();
+        Restart(started);
+        QCOMPARE(PaneTexts(started), QStringLiteral("||你好|ni,hao,a,||"));
+    }
+
+    void aLinkAtTheKeptNameIsNeitherReadNorWrittenThrough() {
+        WindowUnderTest started;
+        const QString elsewhere = test::WriteFile(started.folder.filePath(QStringLiteral("precious.txt")), "precious");
+        QDir().mkpath(started.folder.filePath(QStringLiteral("panes")));
+        QVERIFY(QFile::link(elsewhere, started.folder.filePath(QStringLiteral("panes/Input.txt"))));
+        Restart(started);
+        QCOMPARE(started.Find<TextPane>("Input")->text(), QString());
+        started.Find<TextPane>("Input")->setPlainText(QStringLiteral("kept"));
+        Restart(started);
+        QCOMPARE(test::ReadFile(elsewhere), QByteArray("precious"));
+        QCOMPARE(started.Find<TextPane>("Input")->text(), QStringLiteral("kept"));
+    }
+
+private:
+    // Ends the program as its keys do, and starts it again on the same files.
+    static void Restart(WindowUnderTest& started) {
+        QVERIFY(started.window->close());
+        started.window = Main::Start(started.settingsPath, {}, started.folder.filePath(QStringLiteral("panes")));
+    }
+    // The text of every pane, in the order of the tabs, each ended by "|".
+    static QString PaneTexts(const WindowUnderTest& started) {
+        QString texts;
+        for (const char* pane : {"Input", "Output", "ChineseText", "PinYin", "VPhonetic"})
+            texts += started.Find<TextPane>(pane)->text() + u'|';
+        return texts;
     }
 };
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The writer window as a user works it, by mouse, keyboard and drops; the pour itself is the core's and
+// is tested there: here it only has to be given the pane, the path and the choice, and be reported.
 #include "core/files/native_path.h"
+#include "core/vpr/pour_song.h"
 #include "core/vsqx/file_lines.h"
-#include "core/vsqx/pour_run.h"
-#include "core/vsqx/pour_texts.h"
-#include "core/vsqx/put_phonetic_to_vsqx.h"
 #include "support/vpr_generator.h"
 #include "support/vsqx_generator.h"
 #include "support/window_under_test.h"
@@ -17,16 +17,11 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTimer>
-#include <fcntl.h>
 
 namespace lirobel::window {
 
-using namespace vsqx; // the pour the window runs, and its texts
-
 using test::Find;
 using test::WindowUnderTest;
-using window::MessageBox;
-using window::TextPane;
 
 namespace {
 
@@ -54,8 +49,25 @@ void Drop(QWidget* target, const QByteArray& nativePath) {
     QApplication::sendEvent(target, &drop);
 }
 
-double Lines(const QByteArray& file) {
-    return static_cast<double>(CountFileLines(file));
+// The song of a row of the "pour" table in window_cases.tsv; null when there is none.
+QByteArray Song(const QString& kind) {
+    using test::VprLayout;
+    const QByteArray song = test::GenerateVsqx({});
+    if (kind == u"held")
+        return QByteArray(song).replace("[" + test::NoteLyric(1).toUtf8() + "]]></lyric>", "[-]]></lyric>");
+    if (kind == u"project")
+        return test::GenerateVpr(
+            VprLayout::Version6,
+            test::GenerateSequence(VprLayout::Version6, test::GenerateVprNotes(VprLayout::Version6, 3)));
+    if (kind == u"not VSQX")
+        return "<vsq3/>\r\n";
+    if (kind == u"unclosed")
+        return QByteArray(song).replace("</phnms>", "</phnm>");
+    return kind == u"missing" ? QByteArray() : song;
+}
+
+QLineEdit* PathBox(const QWidget* writer) {
+    return Find<QLineEdit>(writer, "VSQXPath");
 }
 
 } // namespace
@@ -73,6 +85,11 @@ private slots:
 
     void fromChineseLyricsIntoAVsqxFile() {
         QWidget* main = m_started->window.get();
+        main->activateWindow();
+        QCOMPARE(
+            m_started->Find<QFileDialog>("CommonDialog")->nameFilters(),
+            QStringList({QStringLiteral("所有支持的文件 (*.vsqx *.vpr)"), QStringLiteral("VOCALOID5/6 工程(*.vpr)"),
+                         QStringLiteral("VOCALOID3序列(*.vsqx)"), QStringLiteral("所有文件 (*)")}));
         test::Click(main, "PutPhonetic");
         QCOMPARE(m_started->messages.size(), 1u);
         QCOMPARE(m_started->messages[0].text,
@@ -86,7 +103,7 @@ private slots:
         m_started->Find<TextPane>("ChineseText")->setPlainText(QStringLiteral("你好"));
         test::Click(main, "Begin2");
         QWidget* writer = OpenWriter();
-        auto* path = Find<QLineEdit>(writer, "VSQXPath");
+        QLineEdit* path = PathBox(writer);
         const QString& lastFolder = m_started->window->settings().LastFolder;
         QVERIFY(writer->isVisible() && writer->isEnabled() && !main->isEnabled() && !main->close());
         QCOMPARE(path->text(), QString());
@@ -94,6 +111,9 @@ private slots:
         AnswerFileDialog(this, QString());
         test::Click(writer, "ReadVSQX");
         QCOMPARE(path->text() + lastFolder, QStringLiteral("C:\\"));
+        // Enter now works the writer, not the disabled main window.
+        QTRY_COMPARE(QApplication::activeWindow(), writer);
+        QCOMPARE(QApplication::focusWidget(), Find<QWidget>(writer, "Begin"));
         Drop(writer, QFile::encodeName(other));
         QCOMPARE(path->text() + u' ' + lastFolder, other + u' ' + m_started->folder.filePath(QStringLiteral("sub/")));
         AnswerFileDialog(this, m_song);
@@ -102,34 +122,33 @@ private slots:
 
         // The windows as they stand while the completion message is up, before the progress window closes.
         bool chainHeld = false;
+        const auto lines = static_cast<double>(vsqx::CountFileLines(song));
         m_started->onMessage = [&](const MessageBox::Message&) {
             auto* waiting = writer->findChild<Waiting*>();
             chainHeld = waiting && waiting->isVisible() && waiting->isEnabled() && !writer->isEnabled() &&
-                        !main->isEnabled() && waiting->Value() == 2 * Lines(song) &&
-                        waiting->Maximum() == 2 * Lines(song);
+                        !main->isEnabled() && waiting->Value() == 2 * lines && waiting->Maximum() == 2 * lines;
         };
-        test::Click(writer, "Begin");
+        QTest::keyClick(writer, Qt::Key_Return);
         QCOMPARE(m_started->messages.size(), 2u);
-        QCOMPARE(m_started->messages[1].icon, MessageBox::Icon::Information);
-        QCOMPARE(m_started->messages[1].text, QStringLiteral("VOCALOID音标灌入完成！"));
         QCOMPARE(m_started->messages[1].informativeText,
                  QStringLiteral("写入了 2 个音符；还有 1 个音符没有写入音标。"));
-        QVERIFY(chainHeld);
-        const QString reference = test::WriteFile(m_started->folder.filePath(QStringLiteral("reference")), song);
-        PourProgress quiet;
-        PourPhoneticIntoFile(reference, m_started->Find<TextPane>("VPhonetic")->text(), quiet);
-        QCOMPARE(test::ReadFile(m_song), test::ReadFile(reference));
+        QVERIFY(chainHeld && writer->isEnabled());
         QVERIFY(!writer->findChild<Waiting*>() || !writer->findChild<Waiting*>()->isVisible());
-        QVERIFY(writer->isEnabled());
         QCOMPARE(path->text(), m_song);
 
-        writer->close();
+        // Esc closes the writer; the next Enter opens it again rather than ending the program with the lyrics.
+        test::Click(writer, "SkipHeld");
+        QTest::keyClick(writer, Qt::Key_Escape);
         QVERIFY(main->isEnabled());
         QTRY_VERIFY(!Writer());
-        QCOMPARE(Find<QLineEdit>(OpenWriter(), "VSQXPath")->text(), QString());
-        // The next start of the program opens the file dialog in the folder chosen last.
-        Writer()->close();
+        QTRY_COMPARE(QApplication::focusWidget(), Find<QWidget>(main, "PutPhonetic"));
+        // A new writer has no path yet, and the held-note choice as it was left.
+        writer = OpenWriter();
+        QVERIFY(PathBox(writer)->text().isEmpty() && Find<QCheckBox>(writer, "SkipHeld")->isChecked());
+        writer->close();
         main->close();
+        // The choice stays out of the settings file; the next start opens the file dialog in the folder chosen last.
+        QCOMPARE(test::ReadFile(m_started->settingsPath).count('\n'), 4);
         const WindowUnderTest next(test::ReadFile(m_started->settingsPath));
         QCOMPARE(QDir(next.Find<QFileDialog>("CommonDialog")->directory()), QDir(m_started->folder.path()));
     }
@@ -140,17 +159,15 @@ private slots:
         StartWith(song);
         // Warned of the empty pane, no writer opens, and the file waits for the first one that does.
         test::Click(m_started->window.get(), "PutPhonetic");
-        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|"));
-        QCOMPARE(Find<QLineEdit>(OpenWriter(), "VSQXPath")->text(), song);
+        QCOMPARE(PathBox(OpenWriter(QStringLiteral("J i|")))->text(), song);
         Writer()->close();
         QTRY_VERIFY(!Writer());
-        QCOMPARE(Find<QLineEdit>(OpenWriter(), "VSQXPath")->text(), QString());
+        QCOMPARE(PathBox(OpenWriter())->text(), QString());
 
         QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("lirobel: ") + folder.path() +
                                                       QStringLiteral(" is not a file; it is not opened.")));
         StartWith(folder.path());
-        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|"));
-        QCOMPARE(Find<QLineEdit>(OpenWriter(), "VSQXPath")->text(), QString());
+        QCOMPARE(PathBox(OpenWriter(QStringLiteral("J i|")))->text(), QString());
     }
 
     void namesThatAreNotUtf8NameTheirOwnFile() {
@@ -159,118 +176,74 @@ private slots:
         const QString replacement = m_started->folder.filePath(QStringLiteral("\uFFFD.vsqx"));
         const QByteArray song = test::GenerateVsqx({});
         test::WriteFile(replacement, song);
-        QFile file;
-        const int descriptor = ::open(gbk.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        QVERIFY(descriptor >= 0 && file.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-        file.write(song);
-        file.close();
-        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|"));
-        QWidget* writer = OpenWriter();
-        auto* path = Find<QLineEdit>(writer, "VSQXPath");
+        test::WriteNativeFile(gbk, song);
+        QWidget* writer = OpenWriter(QStringLiteral("J i|"));
 
         // The file dialog can only show such a name with U+FFFD: a choice of it is refused.
         AnswerFileDialog(this, replacement);
         test::Click(writer, "ReadVSQX");
         QCOMPARE(m_started->messages.size(), 1u);
         QCOMPARE(m_started->messages[0].icon, MessageBox::Icon::Error);
-        QCOMPARE(path->text(), QString());
+        QCOMPARE(PathBox(writer)->text(), QString());
         // A drop brings the name's bytes.
         Drop(writer, gbk);
-        QCOMPARE(files::NativeFromPath(path->text()), gbk);
         test::Click(writer, "Begin");
-        QCOMPARE(m_started->messages.back().text, kPourCompletedText.toString());
+        QCOMPARE(m_started->messages.size(), 2u);
         QCOMPARE(test::ReadFile(replacement), song);
+        QVERIFY(test::ReadNativeFile(gbk).contains("lock=\"1\""));
         QCOMPARE(files::NativeFromPath(m_started->window->settings().LastFolder),
                  QFile::encodeName(m_started->folder.path()) + '/');
-        const int poured = ::open(gbk.constData(), O_RDONLY | O_CLOEXEC);
-        QVERIFY(poured >= 0 && file.open(poured, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
-        QVERIFY(file.readAll().contains("lock=\"1\""));
-    }
-
-    void heldNotesAreSkippedWhenChosen() {
-        // The second of three notes is held.
-        const QByteArray held = "<lyric><![CDATA[-]]></lyric>";
-        const QByteArray song =
-            test::GenerateVsqx({}).replace("<lyric><![CDATA[" + test::NoteLyric(1).toUtf8() + "]]></lyric>", held);
-        test::WriteFile(m_song, song);
-        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|h a o|"));
-        QWidget* writer = OpenWriter();
-        QVERIFY(!Find<QCheckBox>(writer, "SkipHeld")->isChecked());
-        test::Click(writer, "SkipHeld");
-        Find<QLineEdit>(writer, "VSQXPath")->setText(m_song);
-        test::Click(writer, "Begin");
-        QCOMPARE(m_started->messages.size(), 1u);
-        QCOMPARE(m_started->messages[0].informativeText, QStringLiteral("写入了 2 个音符；跳过了 1 个延音音符。"));
-        const QByteArray poured = test::ReadFile(m_song);
-        QVERIFY(poured.contains(held) && poured.contains("<phnms><![CDATA[" + test::NotePhonemes(1).toUtf8() + "]]>"));
-        // The choice outlives the window, and stays out of the settings file.
-        writer->close();
-        QVERIFY(Find<QCheckBox>(OpenWriter(), "SkipHeld")->isChecked());
-        Writer()->close();
-        m_started->window->close();
-        QCOMPARE(test::ReadFile(m_started->settingsPath).count('\n'), 4);
     }
 
     void outcomesAndTheEnablingChain_data() {
-        QTest::addColumn<QByteArray>("file"); // null: no file at the path
-        QTest::addColumn<bool>("diskFullAtTheEnd");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("state"); // of the progress window left open; null: none was shown
-        QTest::addColumn<double>("valueInLines");
-        const QByteArray song = test::GenerateVsqx({});
-        const QString failed = kUnexpectedFailureText.toString();
-        QTest::newRow("missing") << QByteArray() << false << kVsqxNotFoundText.toString() << QString() << 0.0;
-        QTest::newRow("not a VSQX") << QByteArray("<vsq3/>\r\n") << false << kNotVsqxText.toString() << QString()
-                                    << 0.0;
-        QTest::newRow("phonemes unclosed")
-            << QByteArray(song).replace("</phnms>", "</phnm>") << false << failed << kProcessingState.toString() << 1.0;
-        QTest::newRow("disk full") << song << true << failed << kExportingState.toString() << 1.6;
+        test::AddCaseRows("pour", {"song", "skipHeld", "text", "counts", "state"},
+                          LIROBEL_TEST_DATA "/window_cases.tsv");
     }
     void outcomesAndTheEnablingChain() {
-        QFETCH(QByteArray, file);
-        QFETCH(bool, diskFullAtTheEnd);
+        QFETCH(QString, song);
+        QFETCH(QString, skipHeld);
         QFETCH(QString, text);
+        QFETCH(QString, counts);
         QFETCH(QString, state);
-        QFETCH(double, valueInLines);
-        if (!file.isNull())
-            test::WriteFile(m_song, file);
         const QString phonetic = QStringLiteral("J i|h a o|");
-        m_started->Find<TextPane>("VPhonetic")->setPlainText(phonetic);
-        QWidget* writer = OpenWriter();
-        Find<QLineEdit>(writer, "VSQXPath")->setText(m_song);
-        {
-            QByteArray joined = file;
-            JoinFileLines(joined);
-            std::optional<test::FileSizeLimit> full;
-            if (diskFullAtTheEnd)
-                full.emplace(PutPhoneticToVSQX(joined, phonetic).text.size() + 1); // one byte short
-            QTest::keyClick(writer, Qt::Key_Return);
+        const QString reference = m_started->folder.filePath(QStringLiteral("reference"));
+        if (const QByteArray file = Song(song); !file.isNull()) {
+            test::WriteFile(m_song, file);
+            test::WriteFile(reference, file);
         }
+        QWidget* writer = OpenWriter(phonetic);
+        Find<QCheckBox>(writer, "SkipHeld")->setChecked(skipHeld == u"1");
+        PathBox(writer)->setText(m_song);
+        QTest::keyClick(writer, Qt::Key_Return);
 
         QCOMPARE(m_started->messages.size(), 1u);
         const MessageBox::Message& message = m_started->messages[0];
         QCOMPARE(message.text, text);
-        QCOMPARE(message.icon, text == kUnexpectedFailureText ? MessageBox::Icon::Error : MessageBox::Icon::Warning);
-        QCOMPARE(message.detailedText.isEmpty(), message.icon != MessageBox::Icon::Error);
-        QCOMPARE(test::ReadFile(m_song), file.isNull() ? QByteArray("<unreadable>") : file);
+        QCOMPARE(message.informativeText, counts);
+        using Icon = MessageBox::Icon;
+        QCOMPARE(message.icon, !state.isEmpty() ? Icon::Error : counts.isEmpty() ? Icon::Warning : Icon::Information);
+        QCOMPARE(message.detailedText.isEmpty(), state.isEmpty());
+        // The file is what the pour makes of it with the pane's text and the choice.
+        vsqx::PourOptions options;
+        options.skipHeld = skipHeld == u"1";
+        vsqx::PourProgress quiet;
+        vpr::PourPhoneticIntoSong(reference, phonetic, quiet, options);
+        QCOMPARE(test::ReadFile(m_song), test::ReadFile(reference));
+        // A failed run leaves its progress window open, and the writer disabled until it is closed.
         auto* waiting = writer->findChild<Waiting*>();
-        QCOMPARE(waiting != nullptr, !state.isNull());
-        QCOMPARE(writer->isEnabled(), state.isNull());
-        if (!waiting)
+        QCOMPARE(waiting && waiting->isVisible() && waiting->isEnabled(), !state.isEmpty());
+        QCOMPARE(writer->isEnabled(), state.isEmpty());
+        if (state.isEmpty())
             return;
-        QVERIFY(waiting->isVisible() && waiting->isEnabled());
         QCOMPARE(Find<QLabel>(waiting, "State")->text(), state);
-        QCOMPARE(waiting->Maximum(), 2 * Lines(file));
-        QCOMPARE(waiting->Value(), valueInLines * Lines(file));
         waiting->close();
         QVERIFY(writer->isEnabled());
     }
 
     void aRunGoesOnWhenItsWindowsAreClosed() {
         test::WriteFile(m_song, test::GenerateVsqx({}));
-        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|"));
-        QWidget* writer = OpenWriter();
-        Find<QLineEdit>(writer, "VSQXPath")->setText(m_song);
+        QWidget* writer = OpenWriter(QStringLiteral("J i|"));
+        PathBox(writer)->setText(m_song);
         // Runs as soon as the run lets the event loop in, once its progress window shows.
         QTimer::singleShot(0, this, [writer] {
             writer->findChild<Waiting*>()->close();
@@ -283,36 +256,9 @@ private slots:
         m_started->onMessage = [&](const MessageBox::Message&) { ownerEnabled = writer->isEnabled(); };
         test::Click(writer, "Begin");
         QCOMPARE(m_started->messages.size(), 1u);
-        QCOMPARE(m_started->messages[0].text, kPourCompletedText.toString());
-        QVERIFY(ownerEnabled);
+        QVERIFY(ownerEnabled && m_started->window->isEnabled());
         QCOMPARE(test::ReadFile(m_song).count("lock=\"1\""), 1);
-        QVERIFY(m_started->window->isEnabled());
         QTRY_VERIFY(!Writer());
-    }
-
-    void aVprProjectIsPouredLikeAVsqxFile() {
-        using test::VprLayout;
-        const QTemporaryDir folder;
-        const QByteArray project = test::GenerateVpr(
-            VprLayout::Version6,
-            test::GenerateSequence(VprLayout::Version6, test::GenerateVprNotes(VprLayout::Version6, 3)));
-        const QString song = test::WriteFile(folder.filePath(QStringLiteral("song.vpr")), project);
-        StartWith(song);
-        QCOMPARE(
-            m_started->Find<QFileDialog>("CommonDialog")->nameFilters(),
-            QStringList({QStringLiteral("所有支持的文件 (*.vsqx *.vpr)"), QStringLiteral("VOCALOID5/6 工程(*.vpr)"),
-                         QStringLiteral("VOCALOID3序列(*.vsqx)"), QStringLiteral("所有文件 (*)")}));
-        m_started->Find<TextPane>("VPhonetic")->setPlainText(QStringLiteral("J i|h a o[-OPE]|"));
-        QWidget* writer = OpenWriter();
-        QCOMPARE(Find<QLineEdit>(writer, "VSQXPath")->text(), song);
-        test::Click(writer, "Begin");
-        QCOMPARE(m_started->messages.size(), 1u);
-        QCOMPARE(m_started->messages[0].text, kPourCompletedText.toString());
-        QCOMPARE(m_started->messages[0].informativeText,
-                 QStringLiteral("写入了 2 个音符；还有 1 个音符没有写入音标。"));
-        const QByteArray sequence = test::ZipRecords(test::ReadFile(song)).front().content;
-        QVERIFY(sequence.contains(R"("lyric":"a","phoneme":"h a o","langID":0,"isProtected":true)"));
-        QVERIFY(sequence.contains(R"("velocity":64,"exp":{"opening":0})"));
     }
 
 private:
@@ -324,7 +270,10 @@ private:
         m_started->ShowPage(1);
     }
 
-    QWidget* OpenWriter() {
+    // Opens the writer, with the phonetic pane holding phonetic unless that is null.
+    QWidget* OpenWriter(const QString& phonetic = {}) {
+        if (!phonetic.isNull())
+            m_started->Find<TextPane>("VPhonetic")->setPlainText(phonetic);
         test::Click(m_started->window.get(), "PutPhonetic");
         return Find<QWidget>(m_started->window.get(), "PhoneticWriter");
     }
