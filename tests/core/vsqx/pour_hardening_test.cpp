@@ -312,17 +312,26 @@ TEST(PourHardening, DryRunForeseesWhatTheRunCannotDo) {
     }
 }
 
-// Every signal that would end a run leaves the song as it was and nothing beside it; SIGXFSZ is ignored,
-// and the run completes. Each run is a child process, ended by the signal at its first write.
+// Every signal that would end a run (Ctrl+C, a shutdown, ...) leaves the song as it was and nothing beside
+// it; SIGXFSZ, and a signal that the program ignores, do not end it. Each run is a child process, sent the
+// signal at its first write.
 TEST(PourHardening, EndingSignalsLeaveNothingBehind) {
     const QByteArray song = test::GenerateVsqx({});
     const rlimit noCore{0, 0}; // SIGQUIT and SIGABRT would dump one
-    for (const int number : {SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGVTALRM, SIGPIPE, SIGABRT, SIGRTMIN + 2, SIGXFSZ}) {
+    const std::pair<int, bool> kSignals[] = {
+        // and whether the run completes
+        {SIGTERM, false},      {SIGINT, false},  {SIGHUP, false},    {SIGQUIT, false}, {SIGALRM, false},
+        {SIGUSR1, false},      {SIGUSR2, false}, {SIGVTALRM, false}, {SIGPIPE, false}, {SIGABRT, false},
+        {SIGRTMIN + 2, false}, {SIGXFSZ, true},  {SIGHUP, true},
+    };
+    for (const auto& [number, completes] : kSignals) {
         QTemporaryDir folder;
         const QString path = WriteFile(folder.filePath(QStringLiteral("song.vsqx")), song);
         const pid_t child = ::fork();
         if (child == 0) {
             ::setrlimit(RLIMIT_CORE, &noCore);
+            if (completes && number != SIGXFSZ) // as a program started with "nohup" would
+                std::signal(number, SIG_IGN);
             files::RemoveUnfinishedFilesOnSignals();
             PourOptions options;
             options.write = [number](int file, const void* bytes, size_t size) {
@@ -334,8 +343,9 @@ TEST(PourHardening, EndingSignalsLeaveNothingBehind) {
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        if (number == SIGXFSZ) {
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        if (completes) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << number << ": " << status;
+            EXPECT_NE(ReadFile(path), song) << number;
         } else {
             EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == number) << number << ": " << status;
             EXPECT_EQ(ReadFile(path), song) << number;

@@ -12,10 +12,8 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <thread>
 #include <tuple>
 
@@ -370,57 +368,6 @@ INSTANTIATE_TEST_SUITE_P(Owners, PourOwnerTest,
                          testing::Values(OwnerCase{"kept", true, 4321, 4322, ""},
                                          OwnerCase{"lost", false, 0, 0, "4321:4322"}),
                          [](const testing::TestParamInfo<OwnerCase>& row) { return std::string(row.param.name); });
-
-struct SignalCase {
-    const char* name;
-    int number;
-    bool ignored;
-
-    friend void PrintTo(const SignalCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class PourSignalTest : public testing::TestWithParam<SignalCase> {};
-
-// A pour ended by a signal while it writes leaves the song as it was and nothing beside it; one that
-// ignores the signal completes.
-TEST_P(PourSignalTest, LeavesNothingBehind) {
-    const SignalCase& row = GetParam();
-    QTemporaryDir folder;
-    const QByteArray song = test::GenerateVsqx({});
-    const QString path = WriteFile(folder.filePath(QStringLiteral("song.vsqx")), song);
-    // The sanitizers' runtime wants to be loaded first, which a preloaded library is instead.
-    QByteArrayList words{"/usr/bin/env",
-                         "LD_PRELOAD=" LIROBEL_RAISE_AT_WRITE,
-                         "LIROBEL_RAISE_AT_WRITE_INTO=" + QFile::encodeName(QFileInfo(path).canonicalFilePath()) + '.',
-                         "LIROBEL_RAISE_SIGNAL=" + QByteArray::number(row.number),
-                         "ASAN_OPTIONS=" + qgetenv("ASAN_OPTIONS") + ":verify_asan_link_order=0",
-                         LIROBEL_POUR_SIGNAL_CHILD,
-                         QFile::encodeName(path)};
-    if (row.ignored)
-        words << QByteArray::number(row.number);
-    std::vector<char*> arguments;
-    for (QByteArray& word : words)
-        arguments.push_back(word.data());
-    arguments.push_back(nullptr);
-    pid_t child = 0;
-    ASSERT_EQ(::posix_spawn(&child, arguments[0], nullptr, nullptr, arguments.data(), environ), 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    if (row.ignored) {
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-        EXPECT_NE(ReadFile(path), song);
-    } else {
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == row.number) << status;
-        EXPECT_EQ(ReadFile(path), song);
-    }
-    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
-}
-
-INSTANTIATE_TEST_SUITE_P(Signals, PourSignalTest,
-                         testing::Values(SignalCase{"sigterm", SIGTERM, false}, SignalCase{"sigint", SIGINT, false},
-                                         SignalCase{"sighup", SIGHUP, false},
-                                         SignalCase{"ignoredSighup", SIGHUP, true}),
-                         [](const testing::TestParamInfo<SignalCase>& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace lirobel::vsqx
