@@ -67,60 +67,6 @@ TEST(PourPhoneticIntoFile, ReportsProgressAsTheWriterWindowShowsIt) {
     }
 }
 
-// The generated file with the first items written the editor's way, made by replacing text note by note.
-QByteArray WrittenByHand(const QByteArray& file, const QString& phonetic, int items) {
-    const QByteArray noteStart = "\t\t\t<note>";
-    QByteArray result = file.first(file.indexOf(noteStart));
-    qsizetype at = result.size();
-    for (int k = 0; at < file.size(); ++k) {
-        const qsizetype next = file.indexOf(noteStart, at + 1);
-        QByteArray note = file.sliced(at, (next < 0 ? file.size() : next) - at);
-        at += note.size();
-        if (k >= items) {
-            result += note;
-            continue;
-        }
-        QString item = GetPhoneticItem(phonetic, k + 1).toString();
-        if (item.endsWith(u"[-OPE]")) {
-            item.chop(6);
-            note.replace("<v id=\"opening\">127</v>", "<v id=\"opening\">0</v>");
-        }
-        note.replace("<y><![CDATA[" + test::NoteLyric(k).toUtf8() + "]]></y>", "<y><![CDATA[a]]></y>");
-        note.replace("<p><![CDATA[" + test::NotePhonemes(k).toUtf8() + "]]></p>",
-                     "<p lock=\"1\"><![CDATA[" + item.toUtf8() + "]]></p>");
-        result += note;
-    }
-    return result;
-}
-
-TEST(PourPhoneticIntoFile, WritesTheNotesOfAVersion4FileAndKeepsEveryOtherByte) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("song.vsqx"));
-    const QByteArray original = test::GenerateVsqx({2, 2, 3, test::LineEnds::CrLf, 4});
-    const QString phonetic = test::GeneratePhonetic(8) + QStringLiteral("你 好|");
-    WriteFile(path, original);
-    PourProgress quiet;
-    const PourOutcome outcome = PourPhoneticIntoFile(path, phonetic, quiet);
-    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
-    EXPECT_EQ(outcome.notesWritten, 9);
-    EXPECT_EQ(outcome.notesLeft, 3);
-    EXPECT_EQ(outcome.notesFound, 12);
-    const QByteArray rewritten = ReadFile(path);
-    EXPECT_EQ(rewritten, WrittenByHand(original, phonetic, 9));
-    // Nothing changed before the first note nor from the tenth on, which took no item.
-    qsizetype tenth = -1;
-    for (int k = 0; k < 10; ++k)
-        tenth = original.indexOf("\t\t\t<note>", tenth + 1);
-    const qsizetype head = original.indexOf("<note>");
-    EXPECT_EQ(rewritten.first(head), original.first(head));
-    EXPECT_EQ(rewritten.last(original.size() - tenth), original.sliced(tenth));
-
-    // Written again, the file stays as it is.
-    EXPECT_EQ(PourPhoneticIntoFile(path, phonetic, quiet).kind, Kind::Completed);
-    EXPECT_EQ(ReadFile(path), rewritten);
-    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
-}
-
 using FileState = std::tuple<QByteArray, QFile::Permissions, QDateTime>;
 
 FileState StateOf(const QString& path) {
@@ -134,26 +80,35 @@ Counts CountsOf(const PourOutcome& outcome) {
     return {outcome.notesWritten, outcome.itemsLeft, outcome.notesLeft, outcome.notesFound, outcome.heldSkipped};
 }
 
-// A dry run, and a run with an item that would break the file, leave a read-only file of long ago as it was;
-// the dry run counts as the real run after it does.
-TEST(PourPhoneticIntoFile, DryRunsAndUnwritableItemsTouchNothing) {
-    struct Row {
-        int version;
-        QString phonetic;
-        bool dryRun;
-        const char* cause; // a part of it; "" when the run is to complete
-    };
-    const Row rows[] = {
-        {3, test::GeneratePhonetic(6), true, ""},
-        {4, test::GeneratePhonetic(6), true, ""},
-        {3, QStringLiteral("J i|a]]>b|"), false, "item 2 holds \"]]>\""},
-        {4, QStringLiteral("J i|h a o|a\u0001|"), false, "item 3 holds U+0001"},
-    };
-    for (const Row& row : rows) {
+// Poured with nine items, the generated file must be as the editor would have it had they been typed in
+// by hand (poured4.vsqx): every other byte kept, and a note that a comment holds passed over.
+TEST(PourPhoneticIntoFile, WritesTheNotesOfAVersion4FileAndKeepsEveryOtherByte) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("song.vsqx"));
+    const QByteArray part = "<name><![CDATA[Part 1]]></name>";
+    WriteFile(
+        path,
+        test::GenerateVsqx({2, 2, 3, test::LineEnds::CrLf, 4}).replace(part, part + "<!-- <note><p>x</p></note> -->"));
+    const QString phonetic = test::GeneratePhonetic(8) + QStringLiteral("你 好|");
+    PourProgress quiet;
+    const PourOutcome outcome = PourPhoneticIntoFile(path, phonetic, quiet);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    EXPECT_EQ(CountsOf(outcome), Counts(9, 0, 3, 12, 0));
+    const QByteArray rewritten = ReadFile(path);
+    EXPECT_EQ(rewritten, ReadFile(QStringLiteral(LIROBEL_TEST_DATA "/poured4.vsqx")));
+    // Written again, the file stays as it is.
+    EXPECT_EQ(PourPhoneticIntoFile(path, phonetic, quiet).kind, Kind::Completed);
+    EXPECT_EQ(ReadFile(path), rewritten);
+    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+}
+
+// A dry run leaves a read-only file of long ago as it was, and counts as the real run after it does.
+TEST(PourPhoneticIntoFile, DryRunTouchesNothing) {
+    for (const int version : {3, 4}) {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("song.vsqx"));
         // Ten notes, of which the two that sang "あ" are held now.
-        WriteFile(path, test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, row.version}).replace("あ", "-"));
+        WriteFile(path, test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, version}).replace("あ", "-"));
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
                     file.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)), QFileDevice::FileModificationTime));
@@ -161,22 +116,18 @@ TEST(PourPhoneticIntoFile, DryRunsAndUnwritableItemsTouchNothing) {
         ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
         const FileState before = StateOf(path);
         PourOptions options;
-        options.skipHeld = true;
-        options.dryRun = row.dryRun;
+        options.skipHeld = options.dryRun = true;
         RecordingProgress progress;
-        const PourOutcome outcome = PourPhoneticIntoFile(path, row.phonetic, progress, options);
-        EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << outcome.cause.toStdString();
-        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
-        EXPECT_EQ(StateOf(path), before) << row.version;
+        const PourOutcome outcome = PourPhoneticIntoFile(path, test::GeneratePhonetic(6), progress, options);
+        EXPECT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+        EXPECT_EQ(StateOf(path), before) << version;
         EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
-        // The bad items are found before anything shows.
-        EXPECT_EQ(progress.events.size(), *row.cause ? 0 : 5);
-        if (row.dryRun) {
-            EXPECT_EQ(CountsOf(outcome), Counts(6, 0, 2, 10, 2));
-            options.dryRun = false;
-            EXPECT_EQ(CountsOf(PourPhoneticIntoFile(path, row.phonetic, progress, options)), CountsOf(outcome));
-            EXPECT_NE(ReadFile(path), std::get<0>(before));
-        }
+        EXPECT_EQ(progress.events.size(), 5);
+        EXPECT_EQ(CountsOf(outcome), Counts(6, 0, 2, 10, 2));
+        options.dryRun = false;
+        EXPECT_EQ(CountsOf(PourPhoneticIntoFile(path, test::GeneratePhonetic(6), progress, options)),
+                  CountsOf(outcome));
+        EXPECT_NE(ReadFile(path), std::get<0>(before));
     }
 }
 
@@ -190,6 +141,7 @@ enum class Target {
     LinkToMissingFile,
     LinkIntoMissingFolder,
     FileOf2GiB,
+    LinkToAReadOnlyFile,
 };
 enum class Disk { Whole, TakesHalfEachTime, Full };
 
@@ -200,7 +152,8 @@ struct FailureCase {
     QString phonetic;
     Disk disk;
     Kind kind;
-    const char* cause; // a part of it
+    const char* cause;  // a part of it
+    bool shows = false; // whether the run has begun to show its progress
 
     friend void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
 };
@@ -216,6 +169,11 @@ TEST_P(PourFailureTest, LeavesTheFileAsItWas) {
     switch (row.target) {
     case Target::File:
         WriteFile(file, row.content);
+        test::SetModificationTime(file, 1'600'000'000);
+        break;
+    case Target::LinkToAReadOnlyFile: // that file is judged before anything else, and keeps its mode
+        WriteFile(loop, "setting=1\n");
+        ASSERT_TRUE(QFile::setPermissions(loop, QFile::ReadOwner | QFile::ReadGroup) && QFile::link(loop, file));
         break;
     case Target::LinkLoop:
         ASSERT_TRUE(QFile::link(loop, file) && QFile::link(file, loop));
@@ -251,12 +209,15 @@ TEST_P(PourFailureTest, LeavesTheFileAsItWas) {
     EXPECT_EQ(outcome.kind, row.kind);
     EXPECT_EQ(outcome.cause.isEmpty(), row.kind != Kind::Failed);
     EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
-    // Nothing shows before the file has passed the vendor test.
-    EXPECT_EQ(progress.events.isEmpty(), row.kind != Kind::Failed || row.target != Target::File);
+    // Nothing shows before the file has passed the vendor test and the items have been judged.
+    EXPECT_EQ(!progress.events.isEmpty(), row.shows);
     if (row.target == Target::File) {
         EXPECT_EQ(ReadFile(file), row.content);
+        EXPECT_EQ(QFileInfo(file).lastModified().toSecsSinceEpoch(), 1'600'000'000);
     } else if (row.target == Target::FileOf2GiB) {
         EXPECT_EQ(QFileInfo(file).size(), qint64{1} << 31);
+    } else if (row.target == Target::LinkToAReadOnlyFile) {
+        EXPECT_EQ(QFile::permissions(loop) & 0x7077, QFile::ReadOwner | QFile::ReadGroup);
     }
     EXPECT_EQ(Entries(folder), before);
 }
@@ -273,6 +234,14 @@ QByteArray WithTheLastPhonemesUnclosed() {
 
 const QString kOneItem = QStringLiteral("J i|");
 
+// The generated file of the version, with `from` replaced by `to`.
+QByteArray Song(int version, const QByteArray& from = {}, const QByteArray& to = {}) {
+    QByteArray song = test::GenerateVsqx({1, 1, 3, test::LineEnds::CrLf, version});
+    return from.isEmpty() ? song : song.replace(from, to);
+}
+
+const QByteArray kPart = "<partName><![CDATA[Part 1]]></partName>";
+
 INSTANTIATE_TEST_SUITE_P(
     Runs, PourFailureTest,
     testing::Values(
@@ -287,14 +256,33 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"linkLoop", Target::LinkLoop, "", kOneItem, Disk::Whole, Kind::Failed, "symbolic links"},
         FailureCase{"folder", Target::Folder, "", kOneItem, Disk::Whole, Kind::Failed, "is a folder"},
         FailureCase{"fileOf2GiB", Target::FileOf2GiB, "", kOneItem, Disk::Whole, Kind::Failed, "2 GiB or larger"},
+        FailureCase{"linkToAReadOnlyFile", Target::LinkToAReadOnlyFile, "", kOneItem, Disk::Whole, Kind::NotVsqx, ""},
         FailureCase{"rewriteFails", Target::File, WithoutOpeningAttributes(), QStringLiteral("J i[-OPE]|"), Disk::Whole,
-                    Kind::Failed, ""},
+                    Kind::Failed, "", true},
         FailureCase{"diskTakesHalf", Target::File, test::GenerateVsqx({}), kOneItem, Disk::TakesHalfEachTime,
-                    Kind::Failed, "the disk took only part of it"},
+                    Kind::Failed, "the disk took only part of it", true},
         FailureCase{"diskFull", Target::File, test::GenerateVsqx({}), kOneItem, Disk::Full, Kind::Failed,
-                    "No space left on device"},
+                    "No space left on device", true},
         FailureCase{"lateRewriteFailure", Target::File, WithTheLastPhonemesUnclosed(), test::GeneratePhonetic(1000),
-                    Disk::Whole, Kind::Failed, ""}),
+                    Disk::Whole, Kind::Failed, "", true},
+        // Items and markup that would break the song, and runs without any item.
+        FailureCase{"cdataEndInAnItem", Target::File, Song(3), QStringLiteral("J i|a]]>b|"), Disk::Whole, Kind::Failed,
+                    "item 2 holds \"]]>\""},
+        FailureCase{"controlCharacterInAnItem", Target::File, Song(4), QStringLiteral("J i|h a o|a\u0001|"),
+                    Disk::Whole, Kind::Failed, "item 3 holds U+0001"},
+        FailureCase{"itemHoldingATag", Target::File, Song(3), QStringLiteral("x<lyric>y|b|c|"), Disk::Whole,
+                    Kind::Failed, "item 1 holds \"<\""},
+        FailureCase{"tagInAComment", Target::File, Song(3, kPart, kPart + "<!-- <lyric> -->"), kOneItem, Disk::Whole,
+                    Kind::Failed, "a comment holds \"<lyric>\""},
+        FailureCase{"tagInAName", Target::File, Song(3, kPart, "<partName><![CDATA[my <lyric> song]]></partName>"),
+                    kOneItem, Disk::Whole, Kind::Failed, "a CDATA section holds \"<lyric>\""},
+        FailureCase{"tagInAnInstruction", Target::File, Song(3, kPart, kPart + "<?note <phnms>?>"), kOneItem,
+                    Disk::Whole, Kind::Failed, "a processing instruction holds \"<phnms>\""},
+        FailureCase{"noInput", Target::File, Song(3), QString(), Disk::Whole, Kind::Failed, "there is no item"},
+        FailureCase{"noBar", Target::File, Song(4), QStringLiteral("J i"), Disk::Whole, Kind::Failed,
+                    "there is no item"},
+        FailureCase{"emptyFirstItem", Target::File, Song(3), QStringLiteral("|J i|"), Disk::Whole, Kind::Failed,
+                    "there is no item"}),
     [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
 
 TEST(PourPhoneticIntoFile, KeepsTheLinkAndThePermissionsButMakesTheFileWritable) {
@@ -324,50 +312,36 @@ bool GiveUpChownInThisThread() {
     return ::syscall(SYS_capset, &header, capabilities) == 0;
 }
 
-struct OwnerCase {
-    const char* name;
-    bool mayChown;
-    uid_t owner; // afterwards
-    gid_t group;
-    const char* warning; // a part of it; "" when there must be none
-
-    friend void PrintTo(const OwnerCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class PourOwnerTest : public testing::TestWithParam<OwnerCase> {};
-
-TEST_P(PourOwnerTest, KeepsTheOwnerOrSaysItCouldNot) {
+// Root writes as the owner, who must be able to write in the folder. Where root may not give files away
+// (as in a container), the run completes and says whose the file now is.
+TEST(PourPhoneticIntoFile, KeepsTheOwnerOrSaysItCouldNot) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "needs root, to give the file to another user";
-    const OwnerCase& row = GetParam();
-    QTemporaryDir folder;
-    const QByteArray path =
-        QFile::encodeName(WriteFile(folder.filePath(QStringLiteral("song.vsqx")), test::GenerateVsqx({})));
-    ASSERT_EQ(::chown(path.constData(), 4321, 4322), 0);
-    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
-    // Root writes as the owner, who must be able to write in the folder.
-    ASSERT_EQ(::chown(QFile::encodeName(folder.path()).constData(), 4321, 4322), 0);
-    PourOutcome outcome;
-    std::thread([&] {
-        if (row.mayChown || GiveUpChownInThisThread()) {
-            PourProgress quiet;
-            outcome = PourPhoneticIntoFile(QFile::decodeName(path), kOneItem, quiet);
-        }
-    }).join();
-    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
-    struct stat status {};
-    ASSERT_EQ(::stat(path.constData(), &status), 0);
-    EXPECT_EQ(status.st_uid, row.owner);
-    EXPECT_EQ(status.st_gid, row.group);
-    EXPECT_EQ(status.st_mode & 07777, 0640u);
-    EXPECT_EQ(outcome.warning.isEmpty(), !*row.warning);
-    EXPECT_TRUE(outcome.warning.contains(QLatin1StringView(row.warning))) << outcome.warning.toStdString();
+    for (const bool mayChown : {true, false}) {
+        QTemporaryDir folder;
+        const QByteArray path =
+            QFile::encodeName(WriteFile(folder.filePath(QStringLiteral("song.vsqx")), test::GenerateVsqx({})));
+        ASSERT_EQ(::chown(path.constData(), 4321, 4322), 0);
+        ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(folder.path()).constData(), 4321, 4322), 0);
+        PourOutcome outcome;
+        std::thread([&] {
+            if (mayChown || GiveUpChownInThisThread()) {
+                PourProgress quiet;
+                outcome = PourPhoneticIntoFile(QFile::decodeName(path), kOneItem, quiet);
+            }
+        }).join();
+        ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+        struct stat status {};
+        ASSERT_EQ(::stat(path.constData(), &status), 0);
+        EXPECT_EQ(status.st_uid, mayChown ? 4321u : 0u);
+        EXPECT_EQ(status.st_gid, mayChown ? 4322u : 0u);
+        EXPECT_EQ(status.st_mode & 07777, 0640u);
+        EXPECT_EQ(outcome.warning.isEmpty(), mayChown);
+        EXPECT_TRUE(outcome.warning.contains(QLatin1StringView(mayChown ? "" : "4321:4322")))
+            << outcome.warning.toStdString();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Owners, PourOwnerTest,
-                         testing::Values(OwnerCase{"kept", true, 4321, 4322, ""},
-                                         OwnerCase{"lost", false, 0, 0, "4321:4322"}),
-                         [](const testing::TestParamInfo<OwnerCase>& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace lirobel::vsqx

@@ -233,6 +233,7 @@ TEST(PutPhoneticToVSQX, FailsOnceThe32767thNoteIsWritten) {
         const PhoneticRewrite rewrite = PutPhoneticToVSQX(text, QStringLiteral("b|").repeated(notes + 1));
         EXPECT_EQ(rewrite.ok, notes == 32766);
         EXPECT_EQ(rewrite.notesWritten, notes);
+        EXPECT_EQ(rewrite.failure.contains(u"cannot go past 32766 notes"), notes == 32767);
     }
 }
 
