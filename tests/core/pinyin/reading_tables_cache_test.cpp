@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/pinyin/cache_file.h"
 #include "core/pinyin/reading_tables.h"
+#include "support/hostile_names.h"
+#include "support/test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,15 +15,8 @@ namespace {
 const QByteArray kKey = "key";
 const QByteArray kContents = QByteArray("tables ").repeated(100);
 
-bool Overwrite(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::ReadFile;
+using test::WriteFile;
 
 struct DamageCase {
     const char* name;
@@ -35,7 +30,7 @@ TEST_P(DamagedCacheFileTest, IsNotTrusted) {
     const QString path = folder.filePath(QStringLiteral("cache"));
     ASSERT_TRUE(WriteCacheFile(path, kKey, kContents));
     ASSERT_EQ(ReadCacheFile(path, kKey), kContents);
-    ASSERT_TRUE(Overwrite(path, GetParam().damage(Contents(path))));
+    WriteFile(path, GetParam().damage(ReadFile(path)));
     EXPECT_EQ(ReadCacheFile(path, kKey), std::nullopt);
 }
 
@@ -77,7 +72,7 @@ TEST(ReadingTablesCache, GivesTheTablesBuiltFromTheFiles) {
     } rows[] = {
         {"none yet", [] {}, folder.path()},
         {"current", [] {}, folder.path()},
-        {"truncated", [&] { Overwrite(path, Contents(path).left(100000)); }, folder.path()},
+        {"truncated", [&] { WriteFile(path, ReadFile(path).left(100000)); }, folder.path()},
         {"folder inside a file", [] {}, path + QStringLiteral("/cache")},
     };
     for (const auto& row : rows) {
@@ -85,8 +80,31 @@ TEST(ReadingTablesCache, GivesTheTablesBuiltFromTheFiles) {
         const std::unique_ptr<ReadingTables> loaded = LoadReadingTables(row.folder);
         EXPECT_EQ(loaded->Problem(), QString()) << row.state;
         EXPECT_TRUE(loaded->Saved() == expected) << row.state;
-        EXPECT_GT(Contents(path).size(), expected.size()) << row.state;
+        EXPECT_GT(ReadFile(path).size(), expected.size()) << row.state;
     }
+}
+
+class CacheAtHostileName : public test::HostileNameTest {};
+
+TEST_P(CacheAtHostileName, IsNoCacheAndIsLeftAlone) {
+    EXPECT_EQ(ReadCacheFile(m_path, "key"), std::nullopt);
+    EXPECT_FALSE(WriteCacheFile(m_path, "key", "tables"));
+    ExpectUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(CacheFile, CacheAtHostileName, testing::ValuesIn(test::kHostileNames),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A pipe where the cache should be once made reading by words wait forever.
+TEST(ReadingTablesCache, IsBuiltInMemoryPastAPipe) {
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("reading-tables"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ::alarm(60);
+    const std::unique_ptr<ReadingTables> tables = LoadReadingTables(folder.path());
+    ::alarm(0);
+    EXPECT_EQ(tables->Problem(), QString());
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
 }
 
 } // namespace
