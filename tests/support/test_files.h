@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <algorithm>
@@ -52,6 +53,11 @@ inline QByteArray ReadNativeFile(const QByteArray& name) {
     const int handle = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     return handle >= 0 && file.open(handle, QIODevice::ReadOnly, QFile::AutoCloseHandle) ? file.readAll()
                                                                                          : QByteArray("<unreadable>");
+}
+
+/// The names in a folder, hidden ones too, without "." and "..".
+inline QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 /// The names in a folder as the system holds them, sorted, without "." and "..".

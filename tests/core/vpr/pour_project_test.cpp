@@ -40,10 +40,6 @@ std::vector<VprNote> Poured(std::vector<VprNote> notes, int items, bool skipHeld
     return notes;
 }
 
-QStringList Entries(const QTemporaryDir& folder) {
-    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 struct LayoutCase {
     VprLayout layout;
     bool skipHeld;
@@ -95,7 +91,7 @@ TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
               test::GenerateSequence(row.layout, Poured(notes, row.items, row.skipHeld)).toStdString());
     for (size_t at = 1; at < before.size(); ++at)
         EXPECT_EQ(after[at].record, before[at].record) << before[at].name.toStdString();
-    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vpr")});
+    EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vpr")});
 
     ASSERT_EQ(PourPhoneticIntoSong(path, items, quiet, options).kind, Kind::Completed);
     EXPECT_EQ(test::ReadFile(path), poured);
@@ -138,7 +134,7 @@ TEST_P(ProjectFailureTest, LeavesTheFileAsItWas) {
     EXPECT_EQ(outcome.kind, row.kind);
     EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
     EXPECT_EQ(test::ReadFile(path), row.file);
-    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vpr")});
+    EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vpr")});
 }
 
 const QByteArray kNote = R"({"tracks":[{"parts":[{"notes":[{"lyric":"la","phoneme":"l a"}]}]}]})";

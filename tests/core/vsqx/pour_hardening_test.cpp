@@ -32,10 +32,6 @@ using Kind = PourOutcome::Kind;
 using test::ReadFile;
 using test::WriteFile;
 
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 constexpr char kChanged[] = "changed, moved or replaced while it was poured";
 
 // Moves the folder "songs" of the root to "moved", and puts a link to "elsewhere" in its place.
@@ -115,8 +111,8 @@ TEST(PourHardening, ChangesByOthersMidwayAreKept) {
         EXPECT_EQ(outcome.kind, Kind::Failed);
         EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
         EXPECT_EQ(ReadFile(folderNow() + QStringLiteral("/song.vsqx")), saved);
-        EXPECT_EQ(Entries(folderNow()), QStringList{QStringLiteral("song.vsqx")});
-        EXPECT_EQ(Entries(root.filePath(QStringLiteral("elsewhere"))), QStringList());
+        EXPECT_EQ(test::Entries(folderNow()), QStringList{QStringLiteral("song.vsqx")});
+        EXPECT_EQ(test::Entries(root.filePath(QStringLiteral("elsewhere"))), QStringList());
     }
 }
 
@@ -238,7 +234,7 @@ TEST(PourHardening, DryRunForeseesWhatTheRunCannotDo) {
             EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << row.name << " " << dryRun;
             EXPECT_TRUE(outcome.cause.contains(cause)) << outcome.cause.toStdString();
             EXPECT_EQ(ReadFile(path) == song, dryRun || *row.cause) << row.name;
-            EXPECT_EQ(Entries(folder), QStringList{QString::fromLatin1(row.fileName)}) << row.name;
+            EXPECT_EQ(test::Entries(folder), QStringList{QString::fromLatin1(row.fileName)}) << row.name;
         }
     }
 }
@@ -281,7 +277,7 @@ TEST(PourHardening, EndingSignalsLeaveNothingBehind) {
             EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == number) << number << ": " << status;
             EXPECT_EQ(ReadFile(path), song) << number;
         }
-        EXPECT_EQ(Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")}) << number;
+        EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")}) << number;
     }
 }
 

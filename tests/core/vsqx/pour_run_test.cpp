@@ -42,10 +42,6 @@ public:
 using test::ReadFile;
 using test::WriteFile;
 
-QStringList Entries(const QTemporaryDir& folder) {
-    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 TEST(PourPhoneticIntoFile, ReportsProgressAsTheWriterWindowShowsIt) {
     for (const int version : {3, 4}) {
         QTemporaryDir folder;
@@ -99,7 +95,7 @@ TEST(PourPhoneticIntoFile, WritesTheNotesOfAVersion4FileAndKeepsEveryOtherByte) 
     // Written again, the file stays as it is.
     EXPECT_EQ(PourPhoneticIntoFile(path, phonetic, quiet).kind, Kind::Completed);
     EXPECT_EQ(ReadFile(path), rewritten);
-    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+    EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")});
 }
 
 // A dry run leaves a read-only file of long ago as it was, and counts as the real run after it does.
@@ -121,7 +117,7 @@ TEST(PourPhoneticIntoFile, DryRunTouchesNothing) {
         const PourOutcome outcome = PourPhoneticIntoFile(path, test::GeneratePhonetic(6), progress, options);
         EXPECT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
         EXPECT_EQ(StateOf(path), before) << version;
-        EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vsqx")});
+        EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")});
         EXPECT_EQ(progress.events.size(), 5);
         EXPECT_EQ(CountsOf(outcome), Counts(6, 0, 2, 10, 2));
         options.dryRun = false;
@@ -191,7 +187,7 @@ TEST_P(PourFailureTest, LeavesTheFileAsItWas) {
     default:
         break;
     }
-    const QStringList before = Entries(folder);
+    const QStringList before = test::Entries(folder.path());
     const QString path = row.target == Target::MissingFolder ? elsewhere
                          : row.target == Target::Folder      ? folder.path()
                          : row.target == Target::EmptyPath   ? QString()
@@ -219,7 +215,7 @@ TEST_P(PourFailureTest, LeavesTheFileAsItWas) {
     } else if (row.target == Target::LinkToAReadOnlyFile) {
         EXPECT_EQ(QFile::permissions(loop) & 0x7077, QFile::ReadOwner | QFile::ReadGroup);
     }
-    EXPECT_EQ(Entries(folder), before);
+    EXPECT_EQ(test::Entries(folder.path()), before);
 }
 
 QByteArray WithoutOpeningAttributes() {
@@ -298,7 +294,7 @@ TEST(PourPhoneticIntoFile, KeepsTheLinkAndThePermissionsButMakesTheFileWritable)
     EXPECT_TRUE(ReadFile(target).contains("<phnms lock=\"1\"><![CDATA[J i]]></phnms>"));
     EXPECT_EQ(QFileInfo(target).permissions() & kModeBits,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ExeOther);
-    EXPECT_EQ(Entries(folder), (QStringList{QStringLiteral("link.vsqx"), QStringLiteral("song.vsqx")}));
+    EXPECT_EQ(test::Entries(folder.path()), (QStringList{QStringLiteral("link.vsqx"), QStringLiteral("song.vsqx")}));
 }
 
 // Root that may neither give files away nor create them as another user, as an unprivileged user may
