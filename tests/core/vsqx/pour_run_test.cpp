@@ -146,10 +146,10 @@ struct FailureCase {
     Target target;
     QByteArray content;
     QString phonetic;
-    Disk disk;
     Kind kind;
     const char* cause;  // a part of it
     bool shows = false; // whether the run has begun to show its progress
+    Disk disk = Disk::Whole;
 
     friend void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
 };
@@ -238,48 +238,44 @@ QByteArray Song(int version, const QByteArray& from = {}, const QByteArray& to =
 
 const QByteArray kPart = "<partName><![CDATA[Part 1]]></partName>";
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, PourFailureTest,
-    testing::Values(
-        FailureCase{"twoLines", Target::File, "a\r\nb", kOneItem, Disk::Whole, Kind::NotVsqx, ""},
-        FailureCase{"emptyFile", Target::File, "", kOneItem, Disk::Whole, Kind::NotVsqx, ""},
-        FailureCase{"missingFile", Target::MissingFile, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
-        FailureCase{"linkToMissingFile", Target::LinkToMissingFile, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
-        FailureCase{"emptyPath", Target::EmptyPath, "", kOneItem, Disk::Whole, Kind::NotFound, ""},
-        FailureCase{"missingFolder", Target::MissingFolder, "", kOneItem, Disk::Whole, Kind::Failed, "does not exist"},
-        FailureCase{"linkIntoMissingFolder", Target::LinkIntoMissingFolder, "", kOneItem, Disk::Whole, Kind::Failed,
-                    "none/song.vsqx', whose folder does not exist"},
-        FailureCase{"linkLoop", Target::LinkLoop, "", kOneItem, Disk::Whole, Kind::Failed, "symbolic links"},
-        FailureCase{"folder", Target::Folder, "", kOneItem, Disk::Whole, Kind::Failed, "is a folder"},
-        FailureCase{"fileOf2GiB", Target::FileOf2GiB, "", kOneItem, Disk::Whole, Kind::Failed, "2 GiB or larger"},
-        FailureCase{"linkToAReadOnlyFile", Target::LinkToAReadOnlyFile, "", kOneItem, Disk::Whole, Kind::NotVsqx, ""},
-        FailureCase{"rewriteFails", Target::File, WithoutOpeningAttributes(), QStringLiteral("J i[-OPE]|"), Disk::Whole,
-                    Kind::Failed, "", true},
-        FailureCase{"diskTakesHalf", Target::File, test::GenerateVsqx({}), kOneItem, Disk::TakesHalfEachTime,
-                    Kind::Failed, "the disk took only part of it", true},
-        FailureCase{"diskFull", Target::File, test::GenerateVsqx({}), kOneItem, Disk::Full, Kind::Failed,
-                    "No space left on device", true},
-        FailureCase{"lateRewriteFailure", Target::File, WithTheLastPhonemesUnclosed(), test::GeneratePhonetic(1000),
-                    Disk::Whole, Kind::Failed, "", true},
-        // Items and markup that would break the song, and runs without any item.
-        FailureCase{"cdataEndInAnItem", Target::File, Song(3), QStringLiteral("J i|a]]>b|"), Disk::Whole, Kind::Failed,
-                    "item 2 holds \"]]>\""},
-        FailureCase{"controlCharacterInAnItem", Target::File, Song(4), QStringLiteral("J i|h a o|a\u0001|"),
-                    Disk::Whole, Kind::Failed, "item 3 holds U+0001"},
-        FailureCase{"itemHoldingATag", Target::File, Song(3), QStringLiteral("x<lyric>y|b|c|"), Disk::Whole,
-                    Kind::Failed, "item 1 holds \"<\""},
-        FailureCase{"tagInAComment", Target::File, Song(3, kPart, kPart + "<!-- <lyric> -->"), kOneItem, Disk::Whole,
-                    Kind::Failed, "a comment holds \"<lyric>\"", true},
-        FailureCase{"tagInAName", Target::File, Song(3, kPart, "<partName><![CDATA[my <lyric> song]]></partName>"),
-                    kOneItem, Disk::Whole, Kind::Failed, "a CDATA section holds \"<lyric>\"", true},
-        FailureCase{"tagInAnInstruction", Target::File, Song(3, kPart, kPart + "<?note <phnms>?>"), kOneItem,
-                    Disk::Whole, Kind::Failed, "a processing instruction holds \"<phnms>\"", true},
-        FailureCase{"noInput", Target::File, Song(3), QString(), Disk::Whole, Kind::Failed, "there is no item"},
-        FailureCase{"noBar", Target::File, Song(4), QStringLiteral("J i"), Disk::Whole, Kind::Failed,
-                    "there is no item"},
-        FailureCase{"emptyFirstItem", Target::File, Song(3), QStringLiteral("|J i|"), Disk::Whole, Kind::Failed,
-                    "there is no item"}),
-    [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
+using enum Target;
+using enum Kind;
+
+const FailureCase kFailures[] = {
+    {"twoLines", File, "a\r\nb", kOneItem, NotVsqx, ""},
+    {"emptyFile", File, "", kOneItem, NotVsqx, ""},
+    {"missingFile", MissingFile, "", kOneItem, NotFound, ""},
+    {"linkToMissingFile", LinkToMissingFile, "", kOneItem, NotFound, ""},
+    {"emptyPath", EmptyPath, "", kOneItem, NotFound, ""},
+    {"missingFolder", MissingFolder, "", kOneItem, Failed, "does not exist"},
+    {"linkIntoMissingFolder", LinkIntoMissingFolder, "", kOneItem, Failed,
+     "none/song.vsqx', whose folder does not exist"},
+    {"linkLoop", LinkLoop, "", kOneItem, Failed, "symbolic links"},
+    {"folder", Folder, "", kOneItem, Failed, "is a folder"},
+    {"fileOf2GiB", FileOf2GiB, "", kOneItem, Failed, "2 GiB or larger"},
+    {"linkToAReadOnlyFile", LinkToAReadOnlyFile, "", kOneItem, NotVsqx, ""},
+    {"rewriteFails", File, WithoutOpeningAttributes(), QStringLiteral("J i[-OPE]|"), Failed, "", true},
+    {"diskTakesHalf", File, test::GenerateVsqx({}), kOneItem, Failed, "the disk took only part of it", true,
+     Disk::TakesHalfEachTime},
+    {"diskFull", File, test::GenerateVsqx({}), kOneItem, Failed, "No space left on device", true, Disk::Full},
+    {"lateRewriteFailure", File, WithTheLastPhonemesUnclosed(), test::GeneratePhonetic(1000), Failed, "", true},
+    // Items and markup that would break the song, and runs without any item.
+    {"cdataEndInAnItem", File, Song(3), QStringLiteral("J i|a]]>b|"), Failed, "item 2 holds \"]]>\""},
+    {"controlCharacterInAnItem", File, Song(4), QStringLiteral("J i|h a o|a\u0001|"), Failed, "item 3 holds U+0001"},
+    {"itemHoldingATag", File, Song(3), QStringLiteral("x<lyric>y|b|c|"), Failed, "item 1 holds \"<\""},
+    {"tagInAComment", File, Song(3, kPart, kPart + "<!-- <lyric> -->"), kOneItem, Failed, "a comment holds \"<lyric>\"",
+     true},
+    {"tagInAName", File, Song(3, kPart, "<partName><![CDATA[my <lyric> song]]></partName>"), kOneItem, Failed,
+     "a CDATA section holds \"<lyric>\"", true},
+    {"tagInAnInstruction", File, Song(3, kPart, kPart + "<?note <phnms>?>"), kOneItem, Failed,
+     "a processing instruction holds \"<phnms>\"", true},
+    {"noInput", File, Song(3), QString(), Failed, "there is no item"},
+    {"noBar", File, Song(4), QStringLiteral("J i"), Failed, "there is no item"},
+    {"emptyFirstItem", File, Song(3), QStringLiteral("|J i|"), Failed, "there is no item"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Runs, PourFailureTest, testing::ValuesIn(kFailures),
+                         [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
 
 TEST(PourPhoneticIntoFile, KeepsTheLinkAndThePermissionsButMakesTheFileWritable) {
     QTemporaryDir folder;
