@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QMap>
 #include <QString>
+#include <algorithm>
+#include <cctype>
 #include <ostream>
 #include <vector>
 
@@ -14,7 +16,8 @@ namespace lirobel::test {
 /// The rows of a case file, each a list of fields. One row a line, fields split by tabs; "\t", "\n", "\r",
 /// "\\" and "\xHH" stand for their bytes. Empty lines and lines starting with '#' are skipped. A line
 /// "=NAME<tab>VALUE" defines NAME, and "{NAME}" in later lines stands for its value, as do the names
-/// given in defined. Stops the test program when the file cannot be read or uses an unknown name.
+/// given in defined; a brace around anything but letters, digits and '_' is itself, as in JSON. Stops the
+/// test program when the file cannot be read or uses an unknown name.
 inline std::vector<QByteArrayList> ReadCaseFile(const QString& path, QMap<QByteArray, QByteArray> defined = {}) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -28,8 +31,10 @@ inline std::vector<QByteArrayList> ReadCaseFile(const QString& path, QMap<QByteA
             QByteArray field;
             for (qsizetype at = 0; at < raw.size(); ++at) {
                 const char c = raw[at];
-                if (c == '{' && raw.indexOf('}', at) > at) {
-                    const QByteArray name = raw.sliced(at + 1, raw.indexOf('}', at) - at - 1);
+                const qsizetype end = c == '{' ? raw.indexOf('}', at) : -1;
+                const QByteArray name = end > at ? raw.sliced(at + 1, end - at - 1) : QByteArray();
+                const auto isNameByte = [](char n) { return std::isalnum(static_cast<unsigned char>(n)) || n == '_'; };
+                if (!name.isEmpty() && std::all_of(name.begin(), name.end(), isNameByte)) {
                     if (!defined.contains(name))
                         qFatal("%s uses the undefined name %s", qPrintable(path), name.constData());
                     field += defined.value(name);

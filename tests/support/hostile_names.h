@@ -4,13 +4,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -63,32 +63,19 @@ inline const HostileName kHostileNames[] = {
      }},
 };
 
-/// What lies at a name, without following a link, and the bytes of a regular file there.
-struct NameState {
-    std::optional<struct stat> status;
-    QByteArray bytes;
-
-    static NameState Of(const QString& path) {
-        NameState state;
-        struct stat status {};
-        if (::lstat(Native(path).constData(), &status) == 0) {
-            state.status = status;
-            QFile file(path);
-            if (S_ISREG(status.st_mode) && file.open(QIODevice::ReadOnly))
-                state.bytes = file.readAll();
-        }
-        return state;
-    }
-
-    bool operator==(const NameState& other) const {
-        if (status.has_value() != other.status.has_value())
-            return false;
-        return !status ||
-               (status->st_ino == other.status->st_ino && status->st_mode == other.status->st_mode &&
-                status->st_uid == other.status->st_uid && status->st_mtim.tv_sec == other.status->st_mtim.tv_sec &&
-                status->st_mtim.tv_nsec == other.status->st_mtim.tv_nsec && bytes == other.bytes);
-    }
-};
+/// What lies at a name, without following a link (its inode, mode, owner and time of change), and the
+/// bytes of a regular file there; empty when nothing does.
+inline QByteArray NameState(const QString& path) {
+    struct stat status {};
+    if (::lstat(Native(path).constData(), &status) != 0)
+        return {};
+    QFile file(path);
+    const bool regular = S_ISREG(status.st_mode) && file.open(QIODevice::ReadOnly);
+    return QByteArrayList{QByteArray::number(status.st_ino),          QByteArray::number(status.st_mode),
+                          QByteArray::number(status.st_uid),          QByteArray::number(status.st_mtim.tv_sec),
+                          QByteArray::number(status.st_mtim.tv_nsec), regular ? file.readAll() : "-"}
+        .join(' ');
+}
 
 /// A fixture's frame for one hostile name: a folder holding the name, a victim file elsewhere, and the
 /// state of both before the code under test runs. Code that waits on a pipe ends the test by an alarm.
@@ -103,15 +90,15 @@ protected:
         ASSERT_TRUE(victim.open(QIODevice::WriteOnly) && victim.write("precious\n") == 9);
         victim.close();
         GetParam().prepare(m_folder, m_path, m_victim);
-        m_before = {NameState::Of(m_path), NameState::Of(m_victim)};
+        m_before = {NameState(m_path), NameState(m_victim)};
         ::alarm(20);
     }
     void TearDown() override { ::alarm(0); }
 
     /// Expects the name and the victim as they were, and no other file beside the victim.
     void ExpectUntouched() const {
-        EXPECT_TRUE(NameState::Of(m_path) == m_before.first) << "the name was changed";
-        EXPECT_TRUE(NameState::Of(m_victim) == m_before.second) << "the victim was changed";
+        EXPECT_EQ(NameState(m_path), m_before.first) << "the name was changed";
+        EXPECT_EQ(NameState(m_victim), m_before.second) << "the victim was changed";
         EXPECT_LE(QDir(QFileInfo(m_victim).path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
     }
 
@@ -120,7 +107,7 @@ protected:
     QString m_folder = m_root.filePath(QStringLiteral("Lirobel"));
     QString m_victim = m_root.filePath(QStringLiteral("victims/lirobel.conf"));
     QString m_path = m_folder + QStringLiteral("/lirobel.conf");
-    std::pair<NameState, NameState> m_before;
+    std::pair<QByteArray, QByteArray> m_before;
 };
 
 } // namespace lirobel::test

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lirobel::test {
@@ -21,6 +23,13 @@ inline QString WriteFile(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write the test file %s", qPrintable(path));
     return path;
+}
+
+/// Dates the file's last change, and its last reading, to the given second.
+inline void SetModificationTime(const QString& path, time_t seconds) {
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    if (::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0)
+        qFatal("cannot date the test file %s", qPrintable(path));
 }
 
 /// The file's bytes, or a marker that no file holds when it cannot be read.
@@ -44,6 +53,11 @@ inline QByteArray ReadNativeFile(const QByteArray& name) {
     const int handle = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     return handle >= 0 && file.open(handle, QIODevice::ReadOnly, QFile::AutoCloseHandle) ? file.readAll()
                                                                                          : QByteArray("<unreadable>");
+}
+
+/// The names in a folder, hidden ones too, without "." and "..".
+inline QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 /// The names in a folder as the system holds them, sorted, without "." and "..".

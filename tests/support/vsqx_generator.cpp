@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/vsqx_generator.h"
 
-#include <QFile>
-#include <QMap>
+#include "support/template_file.h"
+
 #include <array>
 
 namespace lirobel::test {
@@ -12,24 +12,6 @@ namespace {
 constexpr std::array<const char16_t*, 8> kLyrics = {u"あ", u"い", u"う", u"え", u"お", u"か", u"さ", u"ら"};
 constexpr std::array<const char*, 8> kPhonemes = {"a", "i", "M", "e", "o", "k a", "s a", "4 a"};
 constexpr std::array<const char*, 6> kItems = {"J i", "h a o", "b' i j e n", "ts o N\\", "d' i n", "4 M j"};
-
-// The sections of a version's template, each a list of lines, by name ("" for the head).
-using Sections = QMap<QByteArray, QByteArrayList>;
-
-Sections ReadTemplate(int version) {
-    QFile file(QStringLiteral(LIROBEL_VSQX_TEMPLATES "/vsqx%1.template").arg(version));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(file.fileName()));
-    Sections sections;
-    QByteArray section;
-    for (const QByteArray& line : file.readAll().chopped(1).split('\n')) {
-        if (line.startsWith('@'))
-            section = line.sliced(1);
-        else if (!line.startsWith('#'))
-            sections[section] << line;
-    }
-    return sections;
-}
 
 } // namespace
 
@@ -42,17 +24,16 @@ QString NotePhonemes(int note) {
 }
 
 QByteArray GenerateVsqx(const VsqxShape& shape) {
-    static const Sections kVersions[] = {ReadTemplate(3), ReadTemplate(4)};
-    const Sections& sections = kVersions[shape.version == 4 ? 1 : 0];
+    static const QMap<QByteArray, QByteArrayList> kVersions[] = {
+        ReadTemplate(QStringLiteral(LIROBEL_VSQX_TEMPLATES "/vsqx3.template")),
+        ReadTemplate(QStringLiteral(LIROBEL_VSQX_TEMPLATES "/vsqx4.template"))};
+    const auto& sections = kVersions[shape.version == 4 ? 1 : 0];
     const QByteArray lineEnd = shape.lineEnds == LineEnds::CrLf ? "\r\n" : shape.lineEnds == LineEnds::Lf ? "\n" : "";
     QMap<QByteArray, QByteArray> values;
     QByteArray text;
     const auto write = [&](const char* section) {
-        for (QByteArray line : sections[section]) {
-            for (auto value = values.cbegin(); value != values.cend(); ++value)
-                line.replace('{' + value.key() + '}', value.value());
-            text += line + lineEnd;
-        }
+        for (const QByteArray& line : sections[section])
+            text += Fill(line, values) + lineEnd;
     };
     write("");
     int note = 0;

@@ -2,10 +2,9 @@
 // How often the dictionary reads the kanji words of lyric lines as a Japanese speaker does, on the lines
 // of kanji_readings.tsv. The share goes to the output; a drop below the floor fails.
 #include "core/kana/kanji_to_kana.h"
+#include "support/case_file.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QTextStream>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -34,18 +33,12 @@ QRegularExpression ReadingPattern(const QString& lyric, const QStringList& expec
 }
 
 TEST(KanjiReadingAccuracy, ReadsMostKanjiWordsAsASpeakerDoes) {
-    QFile table(QStringLiteral(LIROBEL_KANJI_READINGS));
-    ASSERT_TRUE(table.open(QIODevice::ReadOnly | QIODevice::Text));
-    QTextStream lines(&table);
     int words = 0;
     int right = 0;
     int lyrics = 0;
-    while (!lines.atEnd()) {
-        const QString line = lines.readLine();
-        if (line.startsWith(u'#') || line.isEmpty())
-            continue;
-        const QString lyric = line.section(u'\t', 0, 0);
-        const QStringList expected = line.section(u'\t', 1).split(u' ');
+    for (const QByteArrayList& row : test::ReadCaseFile(QStringLiteral(LIROBEL_KANJI_READINGS))) {
+        const QString lyric = QString::fromUtf8(row[0]);
+        const QStringList expected = QString::fromUtf8(row.value(1)).split(u' ');
         const KanaReading reading = KanjiToKana(lyric);
         ASSERT_TRUE(reading.succeeded) << reading.failure.toStdString();
         const QRegularExpression pattern = ReadingPattern(lyric, expected);

@@ -2,6 +2,8 @@
 #include "core/kana/kanji_to_kana.h"
 #include "support/case_file.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -34,6 +36,38 @@ TEST(KanjiReader, WithoutDictionaryFailsWithTheCause) {
     EXPECT_TRUE(result.failure.contains(u"dicrc")) << result.failure.toStdString();
     // Nothing to read needs no dictionary.
     EXPECT_EQ(reader.Read(u"きみのなは").text, u"きみのなは");
+}
+
+// MeCab refuses a sentence of a few megabytes: a long line is read in stretches, cut where no word is.
+TEST(KanjiContext, ReadsLinesLongerThanMeCabTakes) {
+    for (const auto& [lyrics, reading] :
+         {std::pair{u"君の名を呼んだ、", u"きみのなをよんだ、"}, std::pair{u"君の名を呼んだ", u"きみのなをよんだ"},
+          std::pair{u"山", u"やま"}}) {
+        const KanaReading result = KanjiToKana(QString::fromUtf16(lyrics).repeated(300'000));
+        ASSERT_TRUE(result.succeeded) << result.failure.toStdString();
+        EXPECT_EQ(result.unreadKanji, 0);
+        EXPECT_EQ(result.text.size(), QString::fromUtf16(reading).size() * 300'000);
+        EXPECT_TRUE(result.text.startsWith(QString::fromUtf16(reading).repeated(3)));
+    }
+}
+
+// A dictionary that is there but cannot be used is not "not installed": MeCab says what is wrong.
+TEST(KanjiContext, PassesMeCabsMessageOnADamagedDictionary) {
+    const QTemporaryDir damaged;
+    const QDir installed(InstalledDictionaryFolder());
+    for (const QString& name : installed.entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(installed.filePath(name), damaged.filePath(name)));
+    QFile dictionary(damaged.filePath(QStringLiteral("sys.dic")));
+    ASSERT_TRUE(dictionary.resize(4096));
+    QStringList folders = {damaged.path()};
+    if (QFileInfo::exists(QStringLiteral("/var/lib/mecab/dic/ipadic/sys.dic")))
+        folders << QStringLiteral("/var/lib/mecab/dic/ipadic"); // EUC-JP
+    for (const QString& folder : folders) {
+        const KanaReading result = KanjiReader(folder).Read(u"君");
+        EXPECT_FALSE(result.succeeded);
+        EXPECT_TRUE(result.failure.startsWith(QStringLiteral("MeCab cannot load the Japanese dictionary in ") + folder))
+            << result.failure.toStdString();
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "core/pinyin/chinese_words_to_pinyin.h"
 #include "core/pinyin/unihan_readings.h"
 #include "support/case_file.h"
+#include "support/test_files.h"
 
 #include <QFile>
 #include <QStringList>
@@ -28,9 +29,8 @@ INSTANTIATE_TEST_SUITE_P(Lyrics, ChineseWordsToPinYinTest,
 // a definition, or a variant that is unread itself), nor to what the compatibility ones stand for. A
 // change of either list shows here.
 TEST(ChineseWordsToPinYin, ReadsEveryIdeographOfTheBasicBlockAndExtensionAThatUnihanReads) {
-    QFile exceptions(QStringLiteral(LIROBEL_UNREAD_IDEOGRAPHS));
-    ASSERT_TRUE(exceptions.open(QIODevice::ReadOnly));
-    const QString expectedUnread = QString::fromUtf8(exceptions.readAll()).remove(u'\n');
+    const QString expectedUnread =
+        QString::fromUtf8(test::ReadFile(QStringLiteral(LIROBEL_UNREAD_IDEOGRAPHS))).remove(u'\n');
     ASSERT_EQ(WordReadingProblem(), QString());
     QString unread;
     for (const auto& [first, last] :
@@ -58,16 +58,12 @@ TEST(UnihanReadings, SaysWhichFileIsMissing) {
 // Lyric lines written for this measure, with readings settled by hand. The floor sits a little below the
 // agreement measured when the reader was built, so that a change for the worse shows.
 TEST(ChineseWordsToPinYin, AgreesWithSettledReadingsOfLyrics) {
-    QFile table(QStringLiteral(LIROBEL_LYRICS_READINGS));
-    ASSERT_TRUE(table.open(QIODevice::ReadOnly | QIODevice::Text));
     qsizetype characters = 0;
     qsizetype right = 0;
-    for (const QString& row : QString::fromUtf8(table.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
-        const QStringList columns = row.split(u'\t');
-        ASSERT_EQ(columns.size(), 2) << row.toStdString();
-        const QStringList settled = columns[1].split(u',', Qt::SkipEmptyParts);
-        const QStringList read = ChineseWordsToPinYin(columns[0]).split(u',', Qt::SkipEmptyParts);
-        ASSERT_EQ(read.size(), settled.size()) << row.toStdString();
+    for (const QByteArrayList& row : test::ReadCaseFile(QStringLiteral(LIROBEL_LYRICS_READINGS))) {
+        const QStringList settled = QString::fromUtf8(row.value(1)).split(u',', Qt::SkipEmptyParts);
+        const QStringList read = ChineseWordsToPinYin(QString::fromUtf8(row[0])).split(u',', Qt::SkipEmptyParts);
+        ASSERT_EQ(read.size(), settled.size()) << row[0].toStdString();
         characters += settled.size();
         for (qsizetype i = 0; i < settled.size(); ++i)
             right += read[i] == settled[i];

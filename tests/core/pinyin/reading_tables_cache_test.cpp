@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/pinyin/cache_file.h"
 #include "core/pinyin/reading_tables.h"
+#include "support/hostile_names.h"
+#include "support/test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,52 +15,38 @@ namespace {
 const QByteArray kKey = "key";
 const QByteArray kContents = QByteArray("tables ").repeated(100);
 
-bool Overwrite(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using test::ReadFile;
+using test::WriteFile;
 
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-struct DamageCase {
-    const char* name;
-    std::function<QByteArray(QByteArray)> damage;
-};
-
-class DamagedCacheFileTest : public testing::TestWithParam<DamageCase> {};
-
-TEST_P(DamagedCacheFileTest, IsNotTrusted) {
+// Damaged in any way, or read under another key, a cache file is not trusted; nor is a file made where
+// none can be.
+TEST(CacheFile, IsNotTrustedDamagedOrUnderAnotherKey) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("cache"));
     ASSERT_TRUE(WriteCacheFile(path, kKey, kContents));
     ASSERT_EQ(ReadCacheFile(path, kKey), kContents);
-    ASSERT_TRUE(Overwrite(path, GetParam().damage(Contents(path))));
-    EXPECT_EQ(ReadCacheFile(path, kKey), std::nullopt);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Damage, DamagedCacheFileTest,
-    testing::Values(DamageCase{"Truncated", [](QByteArray file) { return file.left(file.size() - 1); }},
-                    DamageCase{"Lengthened", [](QByteArray file) { return file + '\0'; }},
-                    DamageCase{"ByteChanged", [](QByteArray file) { return file.replace(200, 1, "T"); }},
-                    DamageCase{"Empty", [](const QByteArray&) { return QByteArray(); }},
-                    DamageCase{"Foreign", [](const QByteArray&) { return QByteArray("[General]\nkey=value\n"); }},
-                    DamageCase{"SizeOverstated",
-                               [](QByteArray file) {
-                                   // the header's contents size, just before the checksum
-                                   return file.replace(file.size() - kContents.size() - 16, 8,
-                                                       "\xff\xff\xff\xff\xff\xff\xff\x7f");
-                               }}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-TEST(CacheFile, IsStaleUnderAnotherKey) {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("cache"));
-    ASSERT_TRUE(WriteCacheFile(path, kKey, kContents));
-    EXPECT_EQ(ReadCacheFile(path, "another key"), std::nullopt);
+    const QByteArray file = ReadFile(path);
+    const qsizetype size = file.size();
+    const struct {
+        const char* name;
+        qsizetype at; // the bytes from there, as many as `length`, are replaced by `bytes`
+        qsizetype length;
+        QByteArray bytes;
+        QByteArray key = kKey;
+    } rows[] = {
+        {"truncated", size - 1, 1, ""},
+        {"lengthened", size, 0, QByteArray(1, '\0')},
+        {"byteChanged", 200, 1, "T"},
+        {"empty", 0, size, ""},
+        {"foreign", 0, size, "[General]\nkey=value\n"},
+        // the header's contents size, just before the checksum
+        {"sizeOverstated", size - kContents.size() - 16, 8, "\xff\xff\xff\xff\xff\xff\xff\x7f"},
+        {"anotherKey", 0, 0, "", "another key"},
+    };
+    for (const auto& row : rows) {
+        WriteFile(path, QByteArray(file).replace(row.at, row.length, row.bytes));
+        EXPECT_EQ(ReadCacheFile(path, row.key), std::nullopt) << row.name;
+    }
     EXPECT_FALSE(WriteCacheFile(path + QStringLiteral("/inside a file"), kKey, kContents));
 }
 
@@ -77,7 +65,7 @@ TEST(ReadingTablesCache, GivesTheTablesBuiltFromTheFiles) {
     } rows[] = {
         {"none yet", [] {}, folder.path()},
         {"current", [] {}, folder.path()},
-        {"truncated", [&] { Overwrite(path, Contents(path).left(100000)); }, folder.path()},
+        {"truncated", [&] { WriteFile(path, ReadFile(path).left(100000)); }, folder.path()},
         {"folder inside a file", [] {}, path + QStringLiteral("/cache")},
     };
     for (const auto& row : rows) {
@@ -85,8 +73,31 @@ TEST(ReadingTablesCache, GivesTheTablesBuiltFromTheFiles) {
         const std::unique_ptr<ReadingTables> loaded = LoadReadingTables(row.folder);
         EXPECT_EQ(loaded->Problem(), QString()) << row.state;
         EXPECT_TRUE(loaded->Saved() == expected) << row.state;
-        EXPECT_GT(Contents(path).size(), expected.size()) << row.state;
+        EXPECT_GT(ReadFile(path).size(), expected.size()) << row.state;
     }
+}
+
+class CacheAtHostileName : public test::HostileNameTest {};
+
+TEST_P(CacheAtHostileName, IsNoCacheAndIsLeftAlone) {
+    EXPECT_EQ(ReadCacheFile(m_path, "key"), std::nullopt);
+    EXPECT_FALSE(WriteCacheFile(m_path, "key", "tables"));
+    ExpectUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(CacheFile, CacheAtHostileName, testing::ValuesIn(test::kHostileNames),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A pipe where the cache should be once made reading by words wait forever.
+TEST(ReadingTablesCache, IsBuiltInMemoryPastAPipe) {
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("reading-tables"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ::alarm(60);
+    const std::unique_ptr<ReadingTables> tables = LoadReadingTables(folder.path());
+    ::alarm(0);
+    EXPECT_EQ(tables->Problem(), QString());
+    EXPECT_FALSE(QFileInfo(pipe).isFile());
 }
 
 } // namespace

@@ -17,7 +17,8 @@ struct LayoutCase {
     const char* executableFolder; ///< relative to a temporary root
     const char* otherFile;        ///< made under the root besides the program's Settings.ini, or null
     bool installed;
-    const char* readme; ///< the README the program names, relative to the root
+    const char* readme;         ///< the README the program names, relative to the root
+    bool settingsBeside = true; ///< whether a Settings.ini lies beside the program
 };
 
 const LayoutCase kLayouts[] = {
@@ -26,6 +27,8 @@ const LayoutCase kLayouts[] = {
     {"PrefixWithoutDesktopEntry", "usr/bin", "usr/share/doc/lirobel/README.md", false,
      "usr/share/doc/lirobel/README.md"},
     {"CopiedFolderNotNamedBin", "Lirobel", LIROBEL_DESKTOP_ENTRY, false, "Lirobel/share/doc/lirobel/README.md"},
+    // The window keeps its settings beside itself even before there are any; the CLI then reads the user's.
+    {"BuildTreeWithoutSettings", "build/test/bin", nullptr, false, "build/test/share/doc/lirobel/README.md", false},
 };
 
 class InstallLayoutTest : public testing::TestWithParam<LayoutCase> {};
@@ -38,7 +41,9 @@ TEST_P(InstallLayoutTest, DecidesWhereSettingsAndReadmeAre) {
     const QTemporaryDir root;
     const QString folder = root.filePath(QString::fromLatin1(layout.executableFolder));
     QDir().mkpath(folder);
-    const QString beside = test::WriteFile(folder + QStringLiteral("/Settings.ini"), "wa\r\n");
+    const QString beside = folder + QStringLiteral("/Settings.ini");
+    if (layout.settingsBeside)
+        test::WriteFile(beside, "wa\r\n");
     if (layout.otherFile) {
         const QString other = root.filePath(QString::fromLatin1(layout.otherFile));
         QDir().mkpath(QFileInfo(other).path());
@@ -48,9 +53,15 @@ TEST_P(InstallLayoutTest, DecidesWhereSettingsAndReadmeAre) {
     EXPECT_EQ(IsInstalled(folder), layout.installed);
     const QString expected = layout.installed ? UserSettingsPath() : beside;
     EXPECT_EQ(WindowSettingsPath(folder), expected);
-    EXPECT_EQ(CliSettingsPath(folder), expected);
+    EXPECT_EQ(CliSettingsPath(folder), layout.settingsBeside ? expected : UserSettingsPath());
+    EXPECT_TRUE(UserSettingsPath().endsWith(QStringLiteral("/Lirobel/Settings.ini")));
     const QString readme = QUrl(ProjectPage(folder)).toLocalFile();
     EXPECT_EQ(readme, root.filePath(QString::fromLatin1(layout.readme)));
+}
+
+// A program folder that cannot be written sends the window to the user's folder.
+TEST(SettingsLocation, FallsBackToTheUserFolderWhereTheProgramFolderCannotBeWritten) {
+    EXPECT_EQ(WindowSettingsPath(QStringLiteral("/nonexistent/folder")), UserSettingsPath());
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, InstallLayoutTest, testing::ValuesIn(kLayouts),

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/settings/settings.h"
-#include "core/settings/settings_location.h"
 #include "support/case_file.h"
 #include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -116,20 +114,6 @@ TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_NE(problem, QString());
     EXPECT_EQ(ReadFile(m_path), stored);
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Settings.ini")});
-}
-
-TEST(SettingsLocation, FallsBackToTheUserFolderWhereTheProgramFolderCannotBeWritten) {
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir programFolder;
-    const QString beside = QDir(programFolder.path()).filePath(QStringLiteral("Settings.ini"));
-    EXPECT_EQ(WindowSettingsPath(programFolder.path()), beside);
-    EXPECT_EQ(WindowSettingsPath(QStringLiteral("/nonexistent/folder")), UserSettingsPath());
-    EXPECT_TRUE(UserSettingsPath().endsWith(QStringLiteral("/Lirobel/Settings.ini")));
-
-    // The CLI reads the file beside it only when there is one.
-    EXPECT_EQ(CliSettingsPath(programFolder.path()), UserSettingsPath());
-    WriteFile(beside, kDefaultBytes);
-    EXPECT_EQ(CliSettingsPath(programFolder.path()), beside);
 }
 
 } // namespace

@@ -40,10 +40,6 @@ std::vector<VprNote> Poured(std::vector<VprNote> notes, int items, bool skipHeld
     return notes;
 }
 
-QStringList Entries(const QTemporaryDir& folder) {
-    return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 struct LayoutCase {
     VprLayout layout;
     bool skipHeld;
@@ -77,13 +73,11 @@ TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
     ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
     const int held = row.skipHeld ? kNotes / 4 : 0;
     const int written = std::min(row.items, kNotes - held);
-    EXPECT_EQ(outcome.notesWritten, written);
-    EXPECT_EQ(outcome.heldSkipped, held);
-    EXPECT_EQ(outcome.notesFound, kNotes);
-    EXPECT_EQ(outcome.itemsLeft, row.items - written);
-    EXPECT_EQ(outcome.notesLeft, kNotes - held - written);
-    EXPECT_EQ(dry.notesWritten, outcome.notesWritten);
-    EXPECT_EQ(dry.itemsLeft, outcome.itemsLeft);
+    const auto counts = [](const vsqx::PourOutcome& run) {
+        return std::tuple(run.notesWritten, run.heldSkipped, run.notesFound, run.itemsLeft, run.notesLeft);
+    };
+    EXPECT_EQ(counts(outcome), std::tuple(written, held, kNotes, row.items - written, kNotes - held - written));
+    EXPECT_EQ(counts(dry), counts(outcome));
 
     const QByteArray poured = test::ReadFile(path);
     const std::vector<test::ZipRecord> before = test::ZipRecords(original);
@@ -95,7 +89,7 @@ TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
               test::GenerateSequence(row.layout, Poured(notes, row.items, row.skipHeld)).toStdString());
     for (size_t at = 1; at < before.size(); ++at)
         EXPECT_EQ(after[at].record, before[at].record) << before[at].name.toStdString();
-    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vpr")});
+    EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vpr")});
 
     ASSERT_EQ(PourPhoneticIntoSong(path, items, quiet, options).kind, Kind::Completed);
     EXPECT_EQ(test::ReadFile(path), poured);
@@ -138,28 +132,28 @@ TEST_P(ProjectFailureTest, LeavesTheFileAsItWas) {
     EXPECT_EQ(outcome.kind, row.kind);
     EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
     EXPECT_EQ(test::ReadFile(path), row.file);
-    EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("song.vpr")});
+    EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vpr")});
 }
 
 const QByteArray kNote = R"({"tracks":[{"parts":[{"notes":[{"lyric":"la","phoneme":"l a"}]}]}]})";
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, ProjectFailureTest,
-    testing::Values(FailureCase{"notZip", "{\"tracks\":[]}", Kind::NotVsqx, ""},
-                    FailureCase{"noSequence", test::MakeZip({{"Project/song.json", kNote}}), Kind::NotVsqx, ""},
-                    FailureCase{"sequenceAsFolder", test::MakeZip({{"Project/sequence.json/", {}, 0}}), Kind::NotVsqx,
-                                ""},
-                    FailureCase{"noTracks", WithSequence(R"({"title":"x"})"), Kind::NotVsqx, ""},
-                    FailureCase{"bothSpellings",
-                                test::MakeZip({{"Project\\sequence.json", kNote}, {"Project/sequence.json", kNote, 0}}),
-                                Kind::Failed, "both"},
-                    FailureCase{"badJson", WithSequence(R"({"tracks":[})"), Kind::Failed, "is not valid JSON: "},
-                    FailureCase{"truncated", test::GenerateVpr(VprLayout::Version5, kNote).chopped(10), Kind::Failed,
-                                "ZIP archive that cannot be read"},
-                    FailureCase{"badCrc", BadCrc(), Kind::Failed, "cannot read \"Project\\sequence.json\""},
-                    FailureCase{"noteWithoutPhoneme", WithSequence(R"({"tracks":[{"parts":[{"notes":[{}]}]}]})"),
-                                Kind::Failed, "no phoneme"},
-                    FailureCase{"controlCharacter", WithSequence(kNote), Kind::Failed, "U+000A", u"k\na|"}));
+using enum Kind;
+
+const FailureCase kFailures[] = {
+    {"notZip", "{\"tracks\":[]}", NotVsqx, ""},
+    {"noSequence", test::MakeZip({{"Project/song.json", kNote}}), NotVsqx, ""},
+    {"sequenceAsFolder", test::MakeZip({{"Project/sequence.json/", {}, 0}}), NotVsqx, ""},
+    {"noTracks", WithSequence(R"({"title":"x"})"), NotVsqx, ""},
+    {"bothSpellings", test::MakeZip({{"Project\\sequence.json", kNote}, {"Project/sequence.json", kNote, 0}}), Failed,
+     "both"},
+    {"badJson", WithSequence(R"({"tracks":[})"), Failed, "is not valid JSON: "},
+    {"truncated", test::GenerateVpr(VprLayout::Version5, kNote).chopped(10), Failed, "ZIP archive that cannot be read"},
+    {"badCrc", BadCrc(), Failed, "cannot read \"Project\\sequence.json\""},
+    {"noteWithoutPhoneme", WithSequence(R"({"tracks":[{"parts":[{"notes":[{}]}]}]})"), Failed, "no phoneme"},
+    {"controlCharacter", WithSequence(kNote), Failed, "U+000A", u"k\na|"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, ProjectFailureTest, testing::ValuesIn(kFailures));
 
 } // namespace
 } // namespace lirobel::vpr

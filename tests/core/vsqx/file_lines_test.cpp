@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/vsqx/file_lines.h"
 #include "core/vsqx/vsqx_recognition.h"
+#include "support/case_file.h"
 #include "support/vsqx_generator.h"
 
 #include <gtest/gtest.h>
@@ -8,23 +9,13 @@
 namespace lirobel::vsqx {
 namespace {
 
+// A row of file_lines_cases.tsv: file, lines, the file joined.
 TEST(FileLines, EndAtCrLfOrALoneCrButNeverAtALoneLf) {
-    struct Row {
-        QByteArray file;
-        qsizetype lines;
-        QByteArray joined;
-    };
-    const Row rows[] = {
-        {"", 0, ""},         {"a", 1, "a"},       {"a\r\nb\r\n", 2, "ab"},
-        {"a\r\nb", 2, "ab"}, {"a\rb\r", 2, "ab"}, {"a\n\nb\n", 1, "a\n\nb\n"},
-        {"\r\n", 1, ""},     {"\r\r\n\r", 3, ""}, {"a\n\rb", 2, "a\nb"},
-        {"\r\n\n", 2, "\n"},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(CountFileLines(row.file), row.lines) << row.file.toStdString();
-        QByteArray joined = row.file;
-        EXPECT_EQ(JoinFileLines(joined), row.lines);
-        EXPECT_EQ(joined, row.joined);
+    for (const QByteArrayList& row : test::ReadCaseFile(LIROBEL_TEST_DATA "/file_lines_cases.tsv")) {
+        EXPECT_EQ(CountFileLines(row[0]), row[1].toInt()) << row[0].toStdString();
+        QByteArray joined = row[0];
+        EXPECT_EQ(JoinFileLines(joined), row[1].toInt());
+        EXPECT_EQ(joined, row[2]);
     }
 }
 

@@ -1,27 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/vsqx/phonetic_items.h"
+#include "support/case_file.h"
 
 #include <gtest/gtest.h>
 
 namespace lirobel::vsqx {
 namespace {
 
+// A row of phonetic_item_cases.tsv: phonetic string, item number, item.
 TEST(GetPhoneticItem, ReturnsOnlyItemsThatABarEnds) {
-    struct Row {
-        const char16_t* phonetic;
-        int n;
-        const char16_t* item;
-    };
-    const Row rows[] = {
-        {u"J i|h a o|", 1, u"J i"},   {u"J i|h a o|", 2, u"h a o"},
-        {u"J i|h a o|", 3, u""},      {u"J i|h a o", 2, u""},
-        {u"|J i|", 1, u""},           {u"|J i|", 2, u"J i"},
-        {u"a||b|", 2, u""},           {u"a||b|", 3, u"b"},
-        {u"o[-OPE]|", 1, u"o[-OPE]"}, {u"", 1, u""},
-        {u"你 好|", 1, u"你 好"},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(GetPhoneticItem(row.phonetic, row.n), QStringView(row.item)) << row.n;
+    for (const QByteArrayList& row : test::ReadCaseFile(LIROBEL_TEST_DATA "/phonetic_item_cases.tsv"))
+        EXPECT_EQ(GetPhoneticItem(QString::fromUtf8(row[0]), row[1].toInt()), QString::fromUtf8(row[2]))
+            << row[0].toStdString();
 }
 
 TEST(UnwritableItemCause, NamesTheFirstItemReadThatXmlCannotHold) {

@@ -32,8 +32,12 @@ using Kind = PourOutcome::Kind;
 using test::ReadFile;
 using test::WriteFile;
 
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+constexpr char kChanged[] = "changed, moved or replaced while it was poured";
+
+// Moves the folder "songs" of the root to "moved", and puts a link to "elsewhere" in its place.
+void SwapTheFolder(const QString& root) {
+    ASSERT_TRUE(QDir(root).rename(QStringLiteral("songs"), QStringLiteral("moved")));
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/elsewhere"), root + QStringLiteral("/songs")));
 }
 
 // Acts once, when the run reaches a state (an empty one: when it starts), as another program would.
@@ -58,135 +62,58 @@ private:
     std::function<void()> m_action;
 };
 
-const QStringView kMoments[] = {u"", kProcessingState, kExportingState};
-
-TEST(PourHardening, FolderSwappedForALinkMidwayGetsNothingWrittenAnywhere) {
-    for (const QStringView moment : kMoments) {
-        QTemporaryDir root;
-        const QString songs = root.filePath(QStringLiteral("songs"));
-        const QString moved = root.filePath(QStringLiteral("moved"));
-        const QString elsewhere = root.filePath(QStringLiteral("elsewhere"));
-        ASSERT_TRUE(QDir().mkdir(songs) && QDir().mkdir(elsewhere));
-        const QByteArray song = test::GenerateVsqx({});
-        WriteFile(songs + QStringLiteral("/song.vsqx"), song);
-        ActingProgress progress(moment, [&] {
-            ASSERT_TRUE(QDir().rename(songs, moved));
-            ASSERT_TRUE(QFile::link(elsewhere, songs));
-        });
-        const PourOutcome outcome = PourPhoneticIntoFile(songs + QStringLiteral("/song.vsqx"), u"J i|", progress);
-        EXPECT_EQ(outcome.kind, Kind::Failed) << moment.toString().toStdString();
-        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView("folder was moved or replaced")))
-            << outcome.cause.toStdString();
-        EXPECT_EQ(Entries(elsewhere), QStringList());
-        EXPECT_EQ(Entries(moved), QStringList{QStringLiteral("song.vsqx")});
-        EXPECT_EQ(ReadFile(moved + QStringLiteral("/song.vsqx")), song);
-    }
-}
-
-void SetModificationTime(const QString& path, time_t seconds) {
-    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
-}
-
-// Another program saves the song while it is poured (by a rename, by appending, by a write that keeps
-// the size): its save is kept, and the pour fails.
-TEST(PourHardening, SaveByAnotherProgramMidwayIsKept) {
-    const std::pair<QStringView, std::function<void(const QString&)>> changes[] = {
+// The song's folder swapped for a link to another (at the start, or later), or the song saved by another
+// program (by a rename, by appending, by a write that keeps the size): nothing is written anywhere, a save
+// is kept, and the pour fails.
+TEST(PourHardening, ChangesByOthersMidwayAreKept) {
+    const struct {
+        QStringView when;
+        void (*change)(const QString& root);
+        const char* cause;
+    } rows[] = {
+        {u"", SwapTheFolder, "folder was moved or replaced"},
+        {kProcessingState, SwapTheFolder, "folder was moved or replaced"},
+        {kExportingState, SwapTheFolder, "folder was moved or replaced"},
         {kExportingState,
-         [](const QString& path) {
-             WriteFile(path + QStringLiteral(".new"), "saved");
-             const QByteArray native = QFile::encodeName(path);
-             ASSERT_EQ(::rename((native + ".new").constData(), native.constData()), 0);
-         }},
+         [](const QString& root) {
+             const QByteArray song = QFile::encodeName(WriteFile(root + QStringLiteral("/songs/new"), "saved"));
+             ASSERT_EQ(::rename(song.constData(), QFile::encodeName(root + QStringLiteral("/songs/song.vsqx"))), 0);
+         },
+         kChanged},
         {kProcessingState,
-         [](const QString& path) {
-             QFile file(path);
+         [](const QString& root) {
+             QFile file(root + QStringLiteral("/songs/song.vsqx"));
              ASSERT_TRUE(file.open(QIODevice::Append) && file.write("\r\n") == 2);
-         }},
-        {kExportingState, [](const QString& path) { SetModificationTime(path, 1'700'000'000); }},
+         },
+         kChanged},
+        {kExportingState,
+         [](const QString& root) {
+             test::SetModificationTime(root + QStringLiteral("/songs/song.vsqx"), 1'700'000'000);
+         },
+         kChanged},
     };
-    for (const auto& [when, change] : changes) {
-        QTemporaryDir folder;
-        const QString path = WriteFile(folder.filePath(QStringLiteral("song.vsqx")), test::GenerateVsqx({}));
-        SetModificationTime(path, 1'600'000'000);
+    for (const auto& row : rows) {
+        QTemporaryDir root;
+        ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("songs")) &&
+                    QDir(root.path()).mkdir(QStringLiteral("elsewhere")));
+        const QString path = WriteFile(root.filePath(QStringLiteral("songs/song.vsqx")), test::GenerateVsqx({}));
+        test::SetModificationTime(path, 1'600'000'000);
+        const QString moved = root.filePath(QStringLiteral("moved"));
+        const auto folderNow = [&] {
+            return QFileInfo::exists(moved) ? moved : root.filePath(QStringLiteral("songs"));
+        };
         QByteArray saved;
-        ActingProgress progress(when, [&] {
-            change(path);
-            saved = ReadFile(path);
+        ActingProgress progress(row.when, [&] {
+            row.change(root.path());
+            saved = ReadFile(folderNow() + QStringLiteral("/song.vsqx"));
         });
         const PourOutcome outcome = PourPhoneticIntoFile(path, u"J i|", progress);
         EXPECT_EQ(outcome.kind, Kind::Failed);
-        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView("changed, moved or replaced while it was poured")))
-            << outcome.cause.toStdString();
-        EXPECT_EQ(ReadFile(path), saved);
-        EXPECT_EQ(Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")});
+        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
+        EXPECT_EQ(ReadFile(folderNow() + QStringLiteral("/song.vsqx")), saved);
+        EXPECT_EQ(test::Entries(folderNow()), QStringList{QStringLiteral("song.vsqx")});
+        EXPECT_EQ(test::Entries(root.filePath(QStringLiteral("elsewhere"))), QStringList());
     }
-}
-
-struct RefusalCase {
-    const char* name;
-    int version;
-    QByteArray from; // replaced in the generated file by `to`
-    QByteArray to;
-    QString phonetic;
-    const char* cause; // a part of it; "" when the run is to complete
-};
-
-// Items and markup that would break the song, and runs without any item, fail before anything is written.
-TEST(PourHardening, BreakingItemsHiddenTagsAndNoItemAreRefusedBeforeWriting) {
-    const QByteArray part = "<partName><![CDATA[Part 1]]></partName>";
-    const QByteArray v4Part = "<name><![CDATA[Part 1]]></name>";
-    const RefusalCase rows[] = {
-        {"itemHoldingATag", 3, {}, {}, QStringLiteral("x<lyric>y|b|c|"), "item 1 holds \"<\""},
-        {"tagInAComment", 3, part, part + "<!-- <lyric> -->", QStringLiteral("J i|"), "a comment holds \"<lyric>\""},
-        {"tagInAName", 3, part, "<partName><![CDATA[my <lyric> song]]></partName>", QStringLiteral("J i|"),
-         "a CDATA section holds \"<lyric>\""},
-        {"tagInAnInstruction", 3, part, part + "<?note <phnms>?>", QStringLiteral("J i|"),
-         "a processing instruction holds \"<phnms>\""},
-        {"noInput", 3, {}, {}, QString(), "there is no item"},
-        {"noBar", 4, {}, {}, QStringLiteral("J i"), "there is no item"},
-        {"emptyFirstItem", 3, {}, {}, QStringLiteral("|J i|"), "there is no item"},
-        // The version-4 writer passes over what markup hides.
-        {"tagInAVersion4Comment", 4, v4Part, v4Part + "<!-- <note><p>x</p></note> -->", QStringLiteral("J i|"), ""},
-    };
-    for (const RefusalCase& row : rows) {
-        QTemporaryDir folder;
-        QByteArray song = test::GenerateVsqx({1, 1, 3, test::LineEnds::CrLf, row.version});
-        if (!row.from.isEmpty())
-            song.replace(row.from, row.to);
-        const QString path = WriteFile(folder.filePath(QStringLiteral("song.vsqx")), song);
-        SetModificationTime(path, 1'600'000'000);
-        PourProgress quiet;
-        const PourOutcome outcome = PourPhoneticIntoFile(path, row.phonetic, quiet);
-        EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << row.name;
-        EXPECT_TRUE(outcome.cause.contains(QString::fromUtf8(row.cause))) << outcome.cause.toStdString();
-        if (*row.cause) {
-            EXPECT_EQ(ReadFile(path), song) << row.name;
-            EXPECT_EQ(QFileInfo(path).lastModified().toSecsSinceEpoch(), 1'600'000'000) << row.name;
-        }
-        EXPECT_EQ(Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")}) << row.name;
-    }
-}
-
-// A link named like a song that leads to another read-only file: that file is judged before anything
-// else, and keeps its mode.
-TEST(PourHardening, FileThatIsNoVsqxKeepsItsMode) {
-    QTemporaryDir folder;
-    const QString other = WriteFile(folder.filePath(QStringLiteral("ro.conf")), "setting=1\n");
-    ASSERT_TRUE(QFile::setPermissions(other, QFile::ReadOwner | QFile::ReadGroup));
-    ASSERT_TRUE(QFile::link(other, folder.filePath(QStringLiteral("song.vsqx"))));
-    PourProgress quiet;
-    EXPECT_EQ(PourPhoneticIntoFile(folder.filePath(QStringLiteral("song.vsqx")), u"J i|", quiet).kind, Kind::NotVsqx);
-    EXPECT_EQ(QFile::permissions(other) & 0x7077, QFile::ReadOwner | QFile::ReadGroup);
-}
-
-TEST(PourHardening, FailuresNameNestedNotesAndTheNoteLimit) {
-    const PhoneticRewrite nested = PutPhoneticToVSQX4("<vsq4><note><y>a</y><note><p>b</p></note></note></vsq4>", u"x|");
-    EXPECT_TRUE(nested.failure.contains(QLatin1StringView("notes cannot be nested"))) << nested.failure.toStdString();
-    const PhoneticRewrite tooMany =
-        PutPhoneticToVSQX(QByteArray("<phnms>a</phnms>").repeated(32767), QStringLiteral("b|").repeated(32767));
-    EXPECT_TRUE(tooMany.failure.contains(QLatin1StringView("cannot go past 32766 notes")))
-        << tooMany.failure.toStdString();
 }
 
 double ThreadSeconds(const std::function<void()>& work) {
@@ -203,41 +130,28 @@ double ThreadSeconds(const std::function<void()>& work) {
     return fastest;
 }
 
-struct ShapeCase {
-    const char* name;
-    std::function<void(int repeats)> run;
-};
-
 // Malformed markup repeated: sixteen times as much may take about sixteen times as long, far from the 256
-// times of a walk that scans the rest of the text at every repeat.
+// times of a walk that scans the rest of the text at every repeat. Each text goes to every scan.
 TEST(PourHardening, MalformedMarkupTakesLinearTime) {
-    const RewriteOptions skipHeld{true};
-    const ShapeCase rows[] = {
-        {"unclosedStyleTags",
-         [](int n) {
-             PutPhoneticToVSQX4("<vsq4><note>" + QByteArray("<nStyle").repeated(n) + "</note></vsq4>", u"a|");
-         }},
-        {"unclosedValueTags",
-         [](int n) {
-             PutPhoneticToVSQX4("<vsq4><note><nStyle>" + QByteArray("<v").repeated(n) + "</nStyle></note>", u"a|");
-         }},
-        {"declarations",
-         [](int n) {
-             const QByteArray text = QByteArray("<!a>").repeated(n) + "<vsq4><note><p>a</p></note></vsq4>";
-             HasVersion4Root(text);
-             PutPhoneticToVSQX4(text, u"a|");
-             PutPhoneticToVSQX(text, u"a|");
-         }},
-        {"unclosedLyricsWhenSkippingHeld",
-         [&](int n) {
-             PutPhoneticToVSQX("<phnms>a</phnms>" + QByteArray("<lyric>").repeated(n), u"a|", {}, skipHeld);
-         }},
+    const QByteArray rows[][3] = {
+        // before, the markup repeated, after
+        {"<vsq4><note>", "<nStyle", "</note></vsq4>"},
+        {"<vsq4><note><nStyle>", "<v", "</nStyle></note>"},
+        {"", "<!a>", "<vsq4><note><p>a</p></note></vsq4>"},
+        {"<phnms>a</phnms>", "<lyric>", ""},
     };
     constexpr int kSmall = 4000;
-    for (const ShapeCase& row : rows) {
-        const double small = ThreadSeconds([&] { row.run(kSmall); });
-        const double large = ThreadSeconds([&] { row.run(16 * kSmall); });
-        EXPECT_LT(large, 64 * std::max(small, 1e-5)) << row.name << ": " << small << " s, then " << large << " s";
+    for (const auto& [before, repeated, after] : rows) {
+        const auto run = [&](int repeats) {
+            const QByteArray text = before + repeated.repeated(repeats) + after;
+            HasVersion4Root(text);
+            PutPhoneticToVSQX4(text, u"a|");
+            PutPhoneticToVSQX(text, u"a|");
+            PutPhoneticToVSQX(text, u"a|", {}, RewriteOptions{true});
+        };
+        const double small = ThreadSeconds([&] { run(kSmall); });
+        const double large = ThreadSeconds([&] { run(16 * kSmall); });
+        EXPECT_LT(large, 64 * std::max(small, 1e-5)) << repeated.toStdString() << ": " << small << " s, then " << large;
     }
 }
 
@@ -307,22 +221,31 @@ TEST(PourHardening, DryRunForeseesWhatTheRunCannotDo) {
             EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << row.name << " " << dryRun;
             EXPECT_TRUE(outcome.cause.contains(cause)) << outcome.cause.toStdString();
             EXPECT_EQ(ReadFile(path) == song, dryRun || *row.cause) << row.name;
-            EXPECT_EQ(Entries(folder), QStringList{QString::fromLatin1(row.fileName)}) << row.name;
+            EXPECT_EQ(test::Entries(folder), QStringList{QString::fromLatin1(row.fileName)}) << row.name;
         }
     }
 }
 
-// Every signal that would end a run leaves the song as it was and nothing beside it; SIGXFSZ is ignored,
-// and the run completes. Each run is a child process, ended by the signal at its first write.
+// Every signal that would end a run (Ctrl+C, a shutdown, ...) leaves the song as it was and nothing beside
+// it; SIGXFSZ, and a signal that the program ignores, do not end it. Each run is a child process, sent the
+// signal at its first write.
 TEST(PourHardening, EndingSignalsLeaveNothingBehind) {
     const QByteArray song = test::GenerateVsqx({});
     const rlimit noCore{0, 0}; // SIGQUIT and SIGABRT would dump one
-    for (const int number : {SIGQUIT, SIGALRM, SIGUSR1, SIGUSR2, SIGVTALRM, SIGPIPE, SIGABRT, SIGRTMIN + 2, SIGXFSZ}) {
+    const std::pair<int, bool> kSignals[] = {
+        // and whether the run completes
+        {SIGTERM, false},      {SIGINT, false},  {SIGHUP, false},    {SIGQUIT, false}, {SIGALRM, false},
+        {SIGUSR1, false},      {SIGUSR2, false}, {SIGVTALRM, false}, {SIGPIPE, false}, {SIGABRT, false},
+        {SIGRTMIN + 2, false}, {SIGXFSZ, true},  {SIGHUP, true},
+    };
+    for (const auto& [number, completes] : kSignals) {
         QTemporaryDir folder;
         const QString path = WriteFile(folder.filePath(QStringLiteral("song.vsqx")), song);
         const pid_t child = ::fork();
         if (child == 0) {
             ::setrlimit(RLIMIT_CORE, &noCore);
+            if (completes && number != SIGXFSZ) // as a program started with "nohup" would
+                std::signal(number, SIG_IGN);
             files::RemoveUnfinishedFilesOnSignals();
             PourOptions options;
             options.write = [number](int file, const void* bytes, size_t size) {
@@ -334,13 +257,14 @@ TEST(PourHardening, EndingSignalsLeaveNothingBehind) {
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        if (number == SIGXFSZ) {
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        if (completes) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << number << ": " << status;
+            EXPECT_NE(ReadFile(path), song) << number;
         } else {
             EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == number) << number << ": " << status;
             EXPECT_EQ(ReadFile(path), song) << number;
         }
-        EXPECT_EQ(Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")}) << number;
+        EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")}) << number;
     }
 }
 

@@ -18,8 +18,10 @@ TEST_P(RewriteCaseTest, WritesAndCountsTheNotes) {
     const PhoneticRewrite rewrite = row[1] == "4" ? PutPhoneticToVSQX4(row[5], phonetic, {}, options)
                                                   : PutPhoneticToVSQX(row[5], phonetic, {}, options);
     ASSERT_EQ(rewrite.ok, row[3] != "fails") << rewrite.failure.toStdString();
-    if (!rewrite.ok)
+    if (!rewrite.ok) {
+        EXPECT_TRUE(rewrite.failure.contains(QString::fromUtf8(row.value(6)))) << rewrite.failure.toStdString();
         return;
+    }
     EXPECT_EQ(rewrite.text, row.value(6));
     const QString counts = QStringLiteral("%1 %2 %3 %4 %5")
                                .arg(rewrite.notesWritten)
