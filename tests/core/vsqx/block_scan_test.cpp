@@ -3,6 +3,7 @@
 // wherever in a block, or across two, it lies.
 #include "core/vsqx/file_lines.h"
 #include "core/vsqx/hidden_tags_p.h"
+#include "core/vsqx/xml_markup_p.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -58,6 +59,27 @@ TEST(BlockScan, FindsAHiddenTagWhereverItsSectionBegins) {
             EXPECT_FALSE(HiddenTagCause(text, tags).isEmpty()) << text.toStdString();
             EXPECT_TRUE(HiddenTagCause(QByteArray(text).replace("<lyric>", "<lyrics"), tags).isEmpty())
                 << text.toStdString();
+        }
+    }
+}
+
+TEST(BlockScan, StopsAtTheMarkupThatAWalkOverAllWouldFind) {
+    static const QByteArray kPieces[] = {
+        "<note>", "</note>", "<nStyle>",        "</nStyle>",       "<v id=\"opening\">", "</v>", "<y>",
+        "<t>",    "</t>",    "<!-- <note> -->", "<![CDATA[<p>]]>", "<?x <n>?>",          "< ",   "<<",
+        "</>",    "text",    "\r\n\t"};
+    QRandomGenerator random(4);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray text;
+        for (int piece = random.bounded(30); piece > 0; --piece)
+            text += kPieces[random.bounded(static_cast<int>(std::size(kPieces)))];
+        for (qsizetype from = 0; from <= text.size(); ++from) {
+            Markup walked = NextMarkup(text, from);
+            while (!IsAmong(walked, text, "nv", "n"))
+                walked = NextMarkup(text, walked.next);
+            const Markup found = NextMarkupAmong(text, from, "nv", "n");
+            ASSERT_EQ(found.kind, walked.kind) << text.toStdString() << " from " << from;
+            EXPECT_EQ(found.start, walked.start) << text.toStdString() << " from " << from;
         }
     }
 }
