@@ -17,4 +17,5 @@ ctest --test-dir build/test --output-on-failure --parallel "$jobs"
 
 lirobel_build build/sanitize RelWithDebInfo -DLIROBEL_WERROR=ON -DLIROBEL_SANITIZE=ON -DLIROBEL_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
     ctest --test-dir build/sanitize --output-on-failure --parallel "$jobs"

@@ -19,7 +19,7 @@ LIROBEL_PACKAGES=(
     libxml2-utils shared-mime-info # the VSQX file type is checked and compiled into a test folder
     groff-base                     # the manual page of lirobel-cli is rendered as a test
     librsvg2-bin                   # the icon is rendered at 16 pixels as a test
-    libzip-dev zlib1g-dev          # .vpr projects are ZIP archives; the tests make their own with zlib's CRC
+    libzip-dev zlib1g-dev          # .vpr projects are ZIP archives, their sequence deflated with zlib
 )
 
 lirobel_install_missing_packages() {

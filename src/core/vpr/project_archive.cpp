@@ -1,11 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/vpr/project_archive.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <utility>
 #include <zip.h>
+#include <zlib.h>
 
 namespace lirobel::vpr {
+
+// The new sequence as a deflated entry's data, which libzip copies as it is: the stream, and the size and
+// CRC of what it holds.
+struct DeflatedContent {
+    QByteArray stream;
+    zip_uint64_t size = 0;
+    zip_uint32_t crc = 0;
+    qsizetype served = 0;
+};
 
 namespace {
 
@@ -21,6 +33,94 @@ QString ZipErrorText(zip_error_t* error) {
 void YieldWhileWriting(zip_t*, double, void* yield) {
     if (const auto& call = *static_cast<const std::function<void()>*>(yield))
         call();
+}
+
+// The editors of version 5 write their entries deflated as stored blocks, the data as it is in blocks of
+// up to 64 KiB: a sequence that was so (its data no smaller than its content) is written so again, which
+// keeps the project the size it had and costs no more than a copy. One that was really compressed is
+// compressed again, quickly: a project repacked by an archiver should not grow tenfold.
+int DeflateLevelLike(const zip_stat_t& status) {
+    const bool stored =
+        (status.valid & ZIP_STAT_COMP_SIZE) && (status.valid & ZIP_STAT_SIZE) && status.comp_size >= status.size;
+    return stored ? Z_NO_COMPRESSION : Z_BEST_SPEED;
+}
+
+bool Deflate(QByteArrayView content, int level, DeflatedContent& deflated) {
+    z_stream stream{};
+    // Raw deflate, as a ZIP entry holds it: no zlib header, a window of 32 KiB.
+    if (deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return false;
+    const auto size = static_cast<uLong>(content.size());
+    deflated.stream = QByteArray(static_cast<qsizetype>(deflateBound(&stream, size)), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data()));
+    stream.next_out = reinterpret_cast<Bytef*>(deflated.stream.data());
+    // zlib counts in 32 bits: a sequence of up to 1 GiB passes in pieces.
+    qsizetype left = content.size();
+    int result = Z_OK;
+    while (result == Z_OK) {
+        const auto piece = static_cast<uInt>(std::min<qsizetype>(left, std::numeric_limits<int>::max()));
+        stream.avail_in = piece;
+        stream.avail_out = static_cast<uInt>(std::min<qsizetype>(
+            deflated.stream.size() - static_cast<qsizetype>(stream.total_out), std::numeric_limits<int>::max()));
+        left -= piece;
+        result = deflate(&stream, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+    }
+    deflated.stream.truncate(static_cast<qsizetype>(stream.total_out));
+    deflateEnd(&stream);
+    if (result != Z_STREAM_END)
+        return false;
+    deflated.size = static_cast<zip_uint64_t>(content.size());
+    deflated.crc = static_cast<zip_uint32_t>(crc32_z(
+        crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(content.data()), static_cast<z_size_t>(content.size())));
+    return true;
+}
+
+// A libzip source of the deflated content that says what it is, so that libzip neither compresses it
+// again nor reads it to find its CRC.
+zip_int64_t ServeDeflated(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto& deflated = *static_cast<DeflatedContent*>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        deflated.served = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const auto piece = static_cast<qsizetype>(
+            std::min<zip_uint64_t>(length, static_cast<zip_uint64_t>(deflated.stream.size() - deflated.served)));
+        std::memcpy(data, deflated.stream.constData() + deflated.served, static_cast<size_t>(piece));
+        deflated.served += piece;
+        return piece;
+    }
+    case ZIP_SOURCE_CLOSE:
+    case ZIP_SOURCE_FREE:
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        if (length < sizeof(zip_stat_t))
+            return -1;
+        auto* status = static_cast<zip_stat_t*>(data);
+        zip_stat_init(status);
+        status->valid =
+            ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_ENCRYPTION_METHOD;
+        status->size = deflated.size;
+        status->comp_size = static_cast<zip_uint64_t>(deflated.stream.size());
+        status->comp_method = ZIP_CM_DEFLATE;
+        status->crc = deflated.crc;
+        status->encryption_method = ZIP_EM_NONE;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR: {
+        // Nothing here fails; libzip asks only after a failure of its own.
+        zip_error_t none;
+        zip_error_init(&none);
+        const zip_int64_t size = zip_error_to_data(&none, data, length);
+        zip_error_fini(&none);
+        return size;
+    }
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+        return -1;
+    }
 }
 
 } // namespace
@@ -95,18 +195,29 @@ bool ProjectArchive::ReadSequence(QByteArray& content) {
     return cause.isEmpty() || Fail(std::move(cause));
 }
 
-bool ProjectArchive::ReplaceSequence(QByteArrayView content, const std::function<void()>& yield, QByteArray& archive) {
+bool ProjectArchive::ReplaceSequence(QByteArray content, const std::function<void()>& yield, QByteArray& archive) {
     const auto index = static_cast<zip_uint64_t>(m_sequenceIndex);
     zip_stat_t status;
     if (zip_stat_index(m_archive, index, 0, &status) != 0)
         return Fail(QString::fromUtf8(zip_strerror(m_archive)));
-    // Without its method given again, libzip would deflate a stored entry. A deflated one is deflated at
-    // libzip's best level: given the entry's own method, libzip drops any other level.
+    // Without its method given again, libzip would deflate a stored entry.
     const auto method = static_cast<zip_int32_t>(status.comp_method);
     if (!zip_compression_method_supported(method, 1))
         return Fail(QStringLiteral("the sequence's compression method (%1) cannot be written").arg(method));
-    zip_source_t* replacement =
-        zip_source_buffer(m_archive, content.data(), static_cast<zip_uint64_t>(content.size()), 0);
+    zip_source_t* replacement = nullptr;
+    if (method == ZIP_CM_DEFLATE) {
+        // Deflated here, not by libzip, which would take its slowest level whatever it is asked for.
+        const int level = DeflateLevelLike(status);
+        m_deflated = std::make_unique<DeflatedContent>();
+        if (!Deflate(content, level, *m_deflated))
+            return Fail(QStringLiteral("cannot compress the sequence"));
+        content = QByteArray();
+        replacement = zip_source_function(m_archive, ServeDeflated, m_deflated.get());
+    } else {
+        m_content = std::move(content);
+        replacement =
+            zip_source_buffer(m_archive, m_content.constData(), static_cast<zip_uint64_t>(m_content.size()), 0);
+    }
     if (!replacement)
         return Fail(QString::fromUtf8(zip_strerror(m_archive)));
     if (zip_file_replace(m_archive, index, replacement, 0) != 0) {
@@ -122,6 +233,9 @@ bool ProjectArchive::ReplaceSequence(QByteArrayView content, const std::function
     if (zip_close(m_archive) != 0)
         return Fail(QString::fromUtf8(zip_strerror(m_archive)));
     m_archive = nullptr;
+    // libzip has freed the sources that read them.
+    m_content = QByteArray();
+    m_deflated.reset();
 
     zip_stat_t written;
     if (zip_source_open(m_source) != 0)
@@ -129,7 +243,7 @@ bool ProjectArchive::ReplaceSequence(QByteArrayView content, const std::function
     bool ok = zip_source_stat(m_source, &written) == 0 && (written.valid & ZIP_STAT_SIZE) &&
               written.size <= static_cast<zip_uint64_t>(std::numeric_limits<qsizetype>::max());
     if (ok) {
-        archive.resize(static_cast<qsizetype>(written.size));
+        archive = QByteArray(static_cast<qsizetype>(written.size), Qt::Uninitialized);
         ok = zip_source_read(m_source, archive.data(), written.size) == static_cast<zip_int64_t>(written.size);
     }
     if (!ok)

@@ -7,11 +7,14 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <memory>
 
 struct zip;
 struct zip_source;
 
 namespace lirobel::vpr {
+
+struct DeflatedContent;
 
 /// The sequence entry's name with "/" as separator; an archive may spell it with "\" (raw 0x5C) instead.
 inline constexpr QByteArrayView kSequenceName = "Project/sequence.json";
@@ -45,9 +48,11 @@ public:
     bool ReadSequence(QByteArray& content);
     /// Writes the whole archive anew into `archive` with the sequence entry's content replaced: the entry
     /// keeps its name bytes, place, compression method and time, every other entry its local header and
-    /// data byte for byte. `yield` is called as the writing goes on. False with ErrorString when it
-    /// cannot; the archive is of no further use either way.
-    bool ReplaceSequence(QByteArrayView content, const std::function<void()>& yield, QByteArray& archive);
+    /// data byte for byte. A deflated sequence is deflated as it was: as stored blocks when its data was
+    /// no smaller than its content, as the editors of version 5 write it, and otherwise at zlib's fastest
+    /// level. `yield` is called as the writing goes on. The content is let go as soon as it is no longer
+    /// needed. False with ErrorString when it cannot; the archive is of no further use either way.
+    bool ReplaceSequence(QByteArray content, const std::function<void()>& yield, QByteArray& archive);
 
     /// Why the last step failed, in English.
     QString ErrorString() const { return m_error; }
@@ -60,6 +65,8 @@ private:
     State m_state = State::NotArchive;
     qint64 m_sequenceIndex = -1;
     QByteArray m_sequenceName;
+    QByteArray m_content;                        ///< the new sequence as it is, while libzip may read it
+    std::unique_ptr<DeflatedContent> m_deflated; ///< the new sequence deflated, likewise
     QString m_error;
 };
 

@@ -65,8 +65,10 @@ std::optional<vsqx::PhoneticRewrite> RewriteProject(QByteArrayView file, QString
         rewrite.text = file.toByteArray();
         return rewrite;
     }
+    // Each copy of the sequence held is as large as the project: only those still needed are kept.
+    json = QByteArray();
     QByteArray written;
-    if (!archive.ReplaceSequence(rewrite.text, yield, written))
+    if (!archive.ReplaceSequence(std::move(rewrite.text), yield, written))
         return Failure(QStringLiteral("cannot write the archive anew: %1").arg(archive.ErrorString()));
     rewrite.text = std::move(written);
     return rewrite;

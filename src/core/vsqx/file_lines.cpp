@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/vsqx/file_lines.h"
 
+#include "core/vsqx/byte_scan_p.h"
 #include "core/vsqx/pour_progress.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace lirobel::vsqx {
@@ -27,7 +27,7 @@ LineEnd FindLineEnd(QByteArrayView bytes, qsizetype start) {
 
 qsizetype CountFileLines(QByteArrayView fileBytes) {
     // Every CR ends exactly one line, whether an LF follows or not.
-    const qsizetype lineEnds = std::count(fileBytes.begin(), fileBytes.end(), '\r');
+    const qsizetype lineEnds = bytescan::Count(fileBytes.begin(), fileBytes.end(), '\r');
     const bool endsWithLineEnd = fileBytes.endsWith('\r') || fileBytes.endsWith("\r\n");
     return lineEnds + (fileBytes.isEmpty() || endsWithLineEnd ? 0 : 1);
 }
@@ -44,22 +44,52 @@ QByteArrayView FileLine(QByteArrayView fileBytes, qsizetype number) {
 }
 
 qsizetype JoinFileLines(QByteArray& bytes, const std::function<void(qsizetype linesDone)>& linesDone) {
-    char* data = bytes.data();
-    qsizetype written = 0;
-    qsizetype lines = 0;
-    qsizetype nextReport = kYieldBytes;
-    for (qsizetype start = 0; start < bytes.size();) {
-        const LineEnd lineEnd = FindLineEnd(bytes, start);
-        std::memmove(data + written, data + start, static_cast<size_t>(lineEnd.end - start));
-        written += lineEnd.end - start;
-        ++lines;
-        start = lineEnd.next;
-        if (linesDone && start >= nextReport) {
-            linesDone(lines);
-            nextReport = start + kYieldBytes;
+    const bool endsWithLineEnd = bytes.endsWith('\r') || bytes.endsWith("\r\n");
+    // One pass, forward: the joined text never overtakes what is still to be read.
+    char* out = bytes.data();
+    const char* in = out;
+    const char* const end = in + bytes.size();
+    qsizetype lineEnds = 0;
+    const char* nextReport = in + kYieldBytes;
+    const auto passLineEnd = [&] {
+        in += in + 1 < end && in[1] == '\n' ? 2 : 1;
+        ++lineEnds;
+        if (linesDone && in >= nextReport) {
+            linesDone(lineEnds);
+            nextReport = in + kYieldBytes;
         }
+    };
+    while (end - in >= bytescan::kBlock) {
+        const bytescan::Block block = bytescan::Load(in);
+        const bytescan::Marks crs = bytescan::Equal(block, '\r');
+        // A whole block stored may reach past the next line end: only once the joined text lags far enough
+        // behind does that never touch a byte not yet read.
+        const bool roomForBlock = in - out >= bytescan::kBlock;
+        if (!crs || roomForBlock)
+            bytescan::Store(out, block);
+        if (!crs) {
+            out += bytescan::kBlock;
+            in += bytescan::kBlock;
+            continue;
+        }
+        const int before = bytescan::First(crs);
+        if (roomForBlock) {
+            out += before;
+            in += before;
+        } else {
+            for (const char* const lineEnd = in + before; in < lineEnd;)
+                *out++ = *in++;
+        }
+        passLineEnd();
     }
-    bytes.truncate(written);
+    while (in < end) {
+        if (*in == '\r')
+            passLineEnd();
+        else
+            *out++ = *in++;
+    }
+    const qsizetype lines = lineEnds + (bytes.isEmpty() || endsWithLineEnd ? 0 : 1);
+    bytes.truncate(out - bytes.data());
     return lines;
 }
 

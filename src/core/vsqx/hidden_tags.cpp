@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/vsqx/byte_scan_p.h"
 #include "core/vsqx/hidden_tags_p.h"
 #include "core/vsqx/xml_markup_p.h"
 
@@ -27,12 +28,22 @@ QString KindOf(QByteArrayView markup) {
 QString HiddenTagCause(QByteArrayView text, std::span<const QByteArrayView> tags) {
     const char* const begin = text.data();
     const char* const end = begin + text.size();
-    for (const char* at = begin; at < end && (at = static_cast<const char*>(std::memchr(at, '<', end - at)));) {
-        if (end - at < 2 || (at[1] != '!' && at[1] != '?')) {
+    // Only "<!" and "<?" start what may hide a tag, and their second bytes are far rarer than '<'.
+    for (const char* at = begin + 1; at < end;) {
+        if (end - at >= bytescan::kBlock) {
+            const bytescan::Block block = bytescan::Load(at);
+            const bytescan::Marks marks = bytescan::Equal(block, '!') | bytescan::Equal(block, '?');
+            if (!marks) {
+                at += bytescan::kBlock;
+                continue;
+            }
+            at += bytescan::First(marks);
+        }
+        if ((*at != '!' && *at != '?') || at[-1] != '<') {
             ++at;
             continue;
         }
-        const qsizetype start = at - begin;
+        const qsizetype start = at - 1 - begin;
         const Markup markup = SectionAt(text, start);
         const QByteArrayView inside = text.sliced(start + 1, markup.next - start - 1);
         for (qsizetype lt = inside.indexOf('<'); lt >= 0; lt = inside.indexOf('<', lt + 1)) {
@@ -44,7 +55,8 @@ QString HiddenTagCause(QByteArrayView text, std::span<const QByteArrayView> tags
                     .arg(KindOf(text.sliced(start)), QString::fromLatin1(*hidden),
                          QString::fromUtf8(text.sliced(start, std::min(kShownBytes, markup.next - start))));
         }
-        at = begin + markup.next;
+        // The next section's '<' may stand just past this one's end.
+        at = begin + markup.next + 1;
     }
     return {};
 }

@@ -23,6 +23,13 @@ constexpr QByteArrayView kStyleName = "nStyle";
 constexpr QByteArrayView kValueName = "v";
 constexpr QByteArrayView kLockedPhonemesStart = "<p lock=\"1\"><![CDATA[";
 constexpr QByteArrayView kPhonemesEnd = "</p>";
+// What the walks stop at, by the first bytes of the names: between notes, only a note's start; in a
+// note, the starts of the note, its style and the elements it edits, and the ends of the note and style.
+constexpr QByteArrayView kBetweenNotes = "n";
+constexpr QByteArrayView kNoteStarts = "nypv";
+constexpr QByteArrayView kNoteEnds = "n";
+static_assert(kNoteName[0] == 'n' && kStyleName[0] == 'n' && kLyricName[0] == 'y' && kPhonemesName[0] == 'p' &&
+              kValueName[0] == 'v');
 
 // An element in a note, by offsets in the file: its start tag is [start, contentStart) and its end tag
 // [contentEnd, end). An element without content ("<y/>") has all three at the end of its one tag.
@@ -56,9 +63,9 @@ public:
     PhoneticRewrite Run() {
         m_item = m_items.Next();
         qsizetype nextYield = kYieldBytes;
-        for (Markup markup = NextMarkup(m_file, 0); markup.kind != Kind::None;) {
+        for (Markup markup = NextMarkupAmong(m_file, 0, kBetweenNotes, {}); markup.kind != Kind::None;) {
             if (!markup.Is(Kind::StartTag, kNoteName)) {
-                markup = NextMarkup(m_file, markup.next);
+                markup = NextMarkupAmong(m_file, markup.next, kBetweenNotes, {});
                 continue;
             }
             if (m_hooks.yield && markup.start >= nextYield) {
@@ -71,7 +78,7 @@ public:
             ++m_notesFound;
             if (!ReadNote(markup, note) || !TakeItem(note))
                 return Failure();
-            markup = NextMarkup(m_file, note.end);
+            markup = NextMarkupAmong(m_file, note.end, kBetweenNotes, {});
         }
         if (!CopyTo(m_file.size()) || !m_out.Deliver(true)) {
             Fail(RewriteOutput::WriteRefused());
@@ -103,7 +110,7 @@ private:
             return true;
         }
         bool inStyle = false;
-        for (Markup markup = NextMarkup(m_file, tagEnd);;) {
+        for (Markup markup = NextMarkupAmong(m_file, tagEnd, kNoteStarts, kNoteEnds);;) {
             if (markup.kind == Kind::None)
                 return NoteUnclosed(note);
             if (markup.Is(Kind::StartTag, kNoteName))
@@ -128,12 +135,12 @@ private:
                     wanted = &note.opening;
             }
             if (!wanted) {
-                markup = NextMarkup(m_file, markup.next);
+                markup = NextMarkupAmong(m_file, markup.next, kNoteStarts, kNoteEnds);
                 continue;
             }
             if (!ReadElement(markup, *wanted))
                 return false;
-            markup = NextMarkup(m_file, wanted->end);
+            markup = NextMarkupAmong(m_file, wanted->end, kNoteStarts, kNoteEnds);
         }
     }
 

@@ -5,7 +5,10 @@
 // where a '<' or a tag-like text may hide.
 #pragma once
 
+#include "core/vsqx/byte_scan_p.h"
+
 #include <QByteArrayView>
+#include <algorithm>
 #include <cstring>
 
 namespace lirobel::vsqx {
@@ -64,6 +67,53 @@ inline Markup NextMarkup(QByteArrayView bytes, qsizetype from) {
         return {Markup::Kind::Other, start, start + 1, {}};
     return {second == '/' ? Markup::Kind::EndTag : Markup::Kind::StartTag, start, nameEnd - begin,
             QByteArrayView(name, nameEnd - name)};
+}
+
+/// Whether a walk that looks only for some tags stops at the markup: a section (which may hide a '<'),
+/// a start tag whose name begins with one of startFirsts, an end tag whose name begins with one of
+/// endFirsts.
+inline bool IsAmong(const Markup& markup, QByteArrayView bytes, QByteArrayView startFirsts, QByteArrayView endFirsts) {
+    switch (markup.kind) {
+    case Markup::Kind::None:
+        return true;
+    case Markup::Kind::StartTag:
+        return startFirsts.contains(markup.name[0]);
+    case Markup::Kind::EndTag:
+        return endFirsts.contains(markup.name[0]);
+    case Markup::Kind::Other:
+        return markup.start + 1 < bytes.size() && (bytes[markup.start + 1] == '!' || bytes[markup.start + 1] == '?');
+    }
+    return true;
+}
+
+/// The first markup at or after from that IsAmong those wanted, or None: what NextMarkup, called again and
+/// again, would come to, without a stop at the many tags in between that the caller would pass over.
+inline Markup NextMarkupAmong(QByteArrayView bytes, qsizetype from, QByteArrayView startFirsts,
+                              QByteArrayView endFirsts) {
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    // A block at a time: a '<', and after it a byte that begins a wanted name or a section, or a '/' and
+    // such a byte. The first such '<' is the markup, since a section before it would have been one too.
+    for (const char* at = begin + std::min(from, bytes.size()); end - at >= bytescan::kBlock + 2;
+         at += bytescan::kBlock) {
+        const bytescan::Block second = bytescan::Load(at + 1);
+        const bytescan::Block third = bytescan::Load(at + 2);
+        bytescan::Marks starts = bytescan::Equal(second, '!') | bytescan::Equal(second, '?');
+        for (const char first : startFirsts)
+            starts |= bytescan::Equal(second, first);
+        bytescan::Marks ends = 0;
+        for (const char first : endFirsts)
+            ends |= bytescan::Equal(third, first);
+        const bytescan::Marks marks =
+            bytescan::Equal(bytescan::Load(at), '<') & (starts | (bytescan::Equal(second, '/') & ends));
+        if (marks)
+            return NextMarkup(bytes, (at - begin) + bytescan::First(marks));
+        from = at + bytescan::kBlock - begin;
+    }
+    Markup markup = NextMarkup(bytes, from);
+    while (!IsAmong(markup, bytes, startFirsts, endFirsts))
+        markup = NextMarkup(bytes, markup.next);
+    return markup;
 }
 
 /// Past the '>' that ends the tag whose name ends at nameEnd (Markup::next), quoted values skipped; -1 when
