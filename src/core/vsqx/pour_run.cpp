@@ -156,6 +156,10 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
         fromNotes = ItemsFromLyrics(lyrics.notes, options.byWords);
         if (!fromNotes.problem.isEmpty())
             return Failed(QStringLiteral("cannot read the notes' lyrics by words: ") + fromNotes.problem);
+        // As with a phonetic string without items, a run that would write nothing is refused, rather than
+        // rewrite the file (a version-3 file into one line) for nothing.
+        if (fromNotes.counts.items == 0)
+            return Failed(QStringLiteral("there is no item to pour: no note's lyric is one hanzi with a phonetic item"));
         noteItems.reserve(fromNotes.notes.size());
         for (const NoteItem& item : fromNotes.notes)
             noteItems.append(item.item);

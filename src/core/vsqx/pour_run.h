@@ -79,7 +79,8 @@ struct PourOptions {
     /// Reads the lyrics of the files that otherFormat takes, for fromNotes and list.
     OtherFormatLyrics otherLyrics;
     /// The notes' own lyrics make the items (ItemsFromLyrics), and the phonetic string is not read. A note
-    /// whose lyric is not one hanzi with a phonetic item stays as it is.
+    /// whose lyric is not one hanzi with a phonetic item stays as it is; a song in which no note takes an
+    /// item fails, as a phonetic string without items does.
     bool fromNotes = false;
     /// With fromNotes, each part's hanzi are read by words rather than one by one by the fixed rule.
     bool byWords = false;

@@ -87,6 +87,18 @@ TEST_P(PourFromNotesTest, LeavesAndCountsTheNotesWithoutAnItem) {
                            QStringLiteral("a"), QStringLiteral("你好")}));
 }
 
+TEST_P(PourFromNotesTest, RefusesASongWithoutAHanziToRead) {
+    QTemporaryDir folder;
+    const QByteArray song = test::SongWithLyrics(GetParam(), {QStringLiteral("か"), QStringLiteral("-")});
+    const QString path = test::WriteFile(folder.filePath(QStringLiteral("song")), song);
+    vsqx::PourOptions options;
+    options.fromNotes = true;
+    const vsqx::PourOutcome outcome = Pour(path, {}, options);
+    EXPECT_EQ(outcome.kind, vsqx::PourOutcome::Kind::Failed);
+    EXPECT_TRUE(outcome.cause.contains(QStringLiteral("no item"))) << outcome.cause.toStdString();
+    EXPECT_EQ(test::ReadFile(path), song);
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, PourFromNotesTest,
                          testing::Values(SongFormat::Vsqx3, SongFormat::Vsqx4, SongFormat::Vpr5, SongFormat::Vpr6));
 
