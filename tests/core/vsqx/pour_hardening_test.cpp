@@ -19,11 +19,14 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <linux/capability.h>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 
 namespace lirobel::vsqx {
 namespace {
@@ -155,30 +158,54 @@ TEST(PourHardening, MalformedMarkupTakesLinearTime) {
     }
 }
 
-enum class Acting { Root, OtherUser };
+// Who pours: the tests' user; a thread of root's that acts as user 4321 (as that user, without root); root
+// that may neither give files away nor create them as another user, as in a container.
+enum class Acting { Self, OtherUser, RootWithoutChown };
+
+// Root that may not give files away, as an unprivileged user may not: in this thread alone.
+bool GiveUpChownInThisThread() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct capabilities[2]{};
+    if (::syscall(SYS_capget, &header, capabilities) != 0)
+        return false;
+    capabilities[0].effective &= ~(1u << CAP_CHOWN | 1u << CAP_SETUID);
+    return ::syscall(SYS_capset, &header, capabilities) == 0;
+}
 
 struct ForeseenCase {
     const char* name;
     bool rootOnly;
-    Acting acting; // who runs the pour: root itself, or a thread that acts as user 4321 (as that user, without root)
-    uid_t songOwner;
+    Acting acting;   // OtherUser is the tests' user where they do not run as root
+    uid_t songOwner; // and its group, given to the song by root alone
     mode_t songMode;
     mode_t folderMode;
     QByteArray fileName;
-    const char* cause; // a part of it; "" when both runs complete
+    int version;
+    const char* cause;        // a part of it; "" when both runs complete
+    const char* warning = ""; // a part of the real run's
+    bool throughALink = false;
 };
 
-// A dry run fails where the real run would, and leaves the file as it was; the real run fails before it
-// writes anything.
+// The song's bytes, permission bits and modification time.
+std::tuple<QByteArray, QFile::Permissions, QDateTime> StateOf(const QString& path) {
+    return {ReadFile(path), QFileInfo(path).permissions(), QFileInfo(path).lastModified()};
+}
+
+// A dry run counts as the real run and fails where it would, and leaves the file as it was; the real run fails
+// before it writes anything. A run that completes keeps the link, the permission bits (making the file
+// writable for its owner) and the owner, for whom root writes, or says whose the file now is.
 TEST(PourHardening, DryRunForeseesWhatTheRunCannotDo) {
     const bool root = ::geteuid() == 0;
+    using enum Acting;
     const ForeseenCase rows[] = {
-        {"folderNotWritable", false, Acting::OtherUser, 4321, 0644, 0555, "song.vsqx", "Permission denied"},
-        {"readOnlyFileOfAnother", true, Acting::OtherUser, 4323, 0444, 0777, "song.vsqx",
+        {"folderNotWritable", false, OtherUser, 4321, 0644, 0555, "song.vsqx", 3, "Permission denied"},
+        {"readOnlyFileOfAnother", true, OtherUser, 4323, 0444, 0777, "song.vsqx", 4,
          "cannot make '%1' writable: Operation not permitted"},
         // Root writes as the owner, who cannot write into that folder.
-        {"rootForAnOwnerWithoutRights", true, Acting::Root, 4321, 0644, 0755, "song.vsqx", "Permission denied"},
-        {"longestName", false, Acting::OtherUser, 4321, 0644, 0777, QByteArray(250, 'n') + ".vsqx", ""},
+        {"rootForAnOwnerWithoutRights", true, Self, 4321, 0644, 0755, "song.vsqx", 3, "Permission denied"},
+        {"longestName", false, OtherUser, 4321, 0644, 0777, QByteArray(250, 'n') + ".vsqx", 4, ""},
+        {"readOnlyFileThroughALink", false, Self, 4321, 0441, 0777, "song.vsqx", 3, "", "", true},
+        {"ownerNotKept", true, RootWithoutChown, 4321, 0640, 0777, "song.vsqx", 4, "", "not 4321:4321"},
     };
     for (const ForeseenCase& row : rows) {
         if (row.rootOnly && !root) {
@@ -190,38 +217,60 @@ TEST(PourHardening, DryRunForeseesWhatTheRunCannotDo) {
                                                           QFile::ReadOther | QFile::ExeOther));
         const QString folder = top.filePath(QStringLiteral("songs"));
         ASSERT_TRUE(QDir().mkdir(folder));
-        const QString path = folder + u'/' + QString::fromLatin1(row.fileName);
-        const QByteArray song = test::GenerateVsqx({});
-        WriteFile(path, song);
-        const QByteArray native = QFile::encodeName(path);
-        if (root) {
-            ASSERT_EQ(::chown(native.constData(), row.songOwner, row.songOwner), 0);
-        }
+        const QString file = folder + u'/' + QString::fromLatin1(row.fileName);
+        // Ten notes, of which the two that sang "あ" are held now.
+        const QByteArray song = test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, row.version}).replace("あ", "-");
+        WriteFile(file, song);
+        test::SetModificationTime(file, 1'600'000'000);
+        const QString path = row.throughALink ? top.filePath(QStringLiteral("link.vsqx")) : file;
+        ASSERT_TRUE(!row.throughALink || QFile::link(file, path));
+        const QByteArray native = QFile::encodeName(file);
+        const uid_t owner = root ? row.songOwner : ::geteuid();
+        const gid_t group = root ? row.songOwner : ::getegid();
+        ASSERT_EQ(::chown(native.constData(), owner, group), 0);
         ASSERT_EQ(::chmod(native.constData(), row.songMode), 0);
         ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), row.folderMode), 0);
         const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(folder).constData(), 0700); });
+        const auto before = StateOf(file);
+        PourOutcome dry;
         for (const bool dryRun : {true, false}) {
             PourOutcome outcome;
-            const auto pour = [&] {
-                PourProgress quiet;
-                PourOptions options;
-                options.dryRun = dryRun;
-                outcome = PourPhoneticIntoFile(path, u"J i|", quiet, options);
-            };
-            if (root && row.acting == Acting::OtherUser) {
-                std::thread([&] {
+            std::thread([&] {
+                if (root && row.acting == OtherUser) {
                     ::setfsgid(4321);
                     ::setfsuid(4321);
-                    pour();
-                }).join();
-            } else {
-                pour();
-            }
+                }
+                if (row.acting != RootWithoutChown || GiveUpChownInThisThread()) {
+                    PourProgress quiet;
+                    PourOptions options;
+                    options.dryRun = dryRun;
+                    options.skipHeld = true;
+                    outcome = PourPhoneticIntoFile(path, test::GeneratePhonetic(6), quiet, options);
+                }
+            }).join();
             const QString cause = QString::fromUtf8(row.cause).replace(QStringLiteral("%1"), path);
             EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << row.name << " " << dryRun;
             EXPECT_TRUE(outcome.cause.contains(cause)) << outcome.cause.toStdString();
-            EXPECT_EQ(ReadFile(path) == song, dryRun || *row.cause) << row.name;
             EXPECT_EQ(test::Entries(folder), QStringList{QString::fromLatin1(row.fileName)}) << row.name;
+            if (dryRun || *row.cause) {
+                EXPECT_EQ(StateOf(file), before) << row.name << " " << dryRun;
+                dry = outcome;
+                continue;
+            }
+            const auto counts = [](const PourOutcome& run) {
+                return std::tuple(run.notesWritten, run.itemsLeft, run.notesLeft, run.notesFound, run.heldSkipped);
+            };
+            EXPECT_EQ(counts(outcome), counts(dry)) << row.name;
+            EXPECT_EQ(counts(outcome), std::tuple(6, 0, 2, 10, 2)) << row.name;
+            EXPECT_NE(ReadFile(file), song) << row.name;
+            EXPECT_EQ(QFileInfo(path).isSymLink(), row.throughALink);
+            struct stat status {};
+            ASSERT_EQ(::stat(native.constData(), &status), 0);
+            EXPECT_EQ(status.st_mode & 07777, row.songMode | S_IWUSR) << row.name;
+            const bool kept = !*row.warning;
+            EXPECT_EQ(std::pair(status.st_uid, status.st_gid), kept ? std::pair(owner, group) : std::pair(0u, 0u));
+            EXPECT_EQ(outcome.warning.isEmpty(), kept) << row.name;
+            EXPECT_TRUE(outcome.warning.contains(QLatin1StringView(row.warning))) << outcome.warning.toStdString();
         }
     }
 }
