@@ -3,7 +3,6 @@
 // write, signals. Whatever happens, the song is left whole and nothing is written anywhere else.
 #include "core/files/unfinished_file.h"
 #include "core/vsqx/pour_run.h"
-#include "core/vsqx/pour_texts.h"
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 #include "core/vsqx/put_phonetic_to_vsqx4.h"
 #include "core/vsqx/vsqx_recognition.h"
@@ -34,90 +33,6 @@ namespace {
 using Kind = PourOutcome::Kind;
 using test::ReadFile;
 using test::WriteFile;
-
-constexpr char kChanged[] = "changed, moved or replaced while it was poured";
-
-// Moves the folder "songs" of the root to "moved", and puts a link to "elsewhere" in its place.
-void SwapTheFolder(const QString& root) {
-    ASSERT_TRUE(QDir(root).rename(QStringLiteral("songs"), QStringLiteral("moved")));
-    ASSERT_TRUE(QFile::link(root + QStringLiteral("/elsewhere"), root + QStringLiteral("/songs")));
-}
-
-// Acts once, when the run reaches a state (an empty one: when it starts), as another program would.
-class ActingProgress : public PourProgress {
-public:
-    ActingProgress(QStringView when, std::function<void()> action) : m_when(when), m_action(std::move(action)) {}
-    void Start() override {
-        if (m_when.isEmpty())
-            Act();
-    }
-    void SetState(QStringView state) override {
-        if (state == m_when)
-            Act();
-    }
-
-private:
-    void Act() {
-        if (m_action)
-            std::exchange(m_action, {})();
-    }
-    QStringView m_when;
-    std::function<void()> m_action;
-};
-
-// The song's folder swapped for a link to another (at the start, or later), or the song saved by another
-// program (by a rename, by appending, by a write that keeps the size): nothing is written anywhere, a save
-// is kept, and the pour fails.
-TEST(PourHardening, ChangesByOthersMidwayAreKept) {
-    const struct {
-        QStringView when;
-        void (*change)(const QString& root);
-        const char* cause;
-    } rows[] = {
-        {u"", SwapTheFolder, "folder was moved or replaced"},
-        {kProcessingState, SwapTheFolder, "folder was moved or replaced"},
-        {kExportingState, SwapTheFolder, "folder was moved or replaced"},
-        {kExportingState,
-         [](const QString& root) {
-             const QByteArray song = QFile::encodeName(WriteFile(root + QStringLiteral("/songs/new"), "saved"));
-             ASSERT_EQ(::rename(song.constData(), QFile::encodeName(root + QStringLiteral("/songs/song.vsqx"))), 0);
-         },
-         kChanged},
-        {kProcessingState,
-         [](const QString& root) {
-             QFile file(root + QStringLiteral("/songs/song.vsqx"));
-             ASSERT_TRUE(file.open(QIODevice::Append) && file.write("\r\n") == 2);
-         },
-         kChanged},
-        {kExportingState,
-         [](const QString& root) {
-             test::SetModificationTime(root + QStringLiteral("/songs/song.vsqx"), 1'700'000'000);
-         },
-         kChanged},
-    };
-    for (const auto& row : rows) {
-        QTemporaryDir root;
-        ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("songs")) &&
-                    QDir(root.path()).mkdir(QStringLiteral("elsewhere")));
-        const QString path = WriteFile(root.filePath(QStringLiteral("songs/song.vsqx")), test::GenerateVsqx({}));
-        test::SetModificationTime(path, 1'600'000'000);
-        const QString moved = root.filePath(QStringLiteral("moved"));
-        const auto folderNow = [&] {
-            return QFileInfo::exists(moved) ? moved : root.filePath(QStringLiteral("songs"));
-        };
-        QByteArray saved;
-        ActingProgress progress(row.when, [&] {
-            row.change(root.path());
-            saved = ReadFile(folderNow() + QStringLiteral("/song.vsqx"));
-        });
-        const PourOutcome outcome = PourPhoneticIntoFile(path, u"J i|", progress);
-        EXPECT_EQ(outcome.kind, Kind::Failed);
-        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
-        EXPECT_EQ(ReadFile(folderNow() + QStringLiteral("/song.vsqx")), saved);
-        EXPECT_EQ(test::Entries(folderNow()), QStringList{QStringLiteral("song.vsqx")});
-        EXPECT_EQ(test::Entries(root.filePath(QStringLiteral("elsewhere"))), QStringList());
-    }
-}
 
 double ThreadSeconds(const std::function<void()>& work) {
     double fastest = 1e9;
