@@ -6,6 +6,7 @@
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 #include "core/vsqx/put_phonetic_to_vsqx4.h"
 #include "core/vsqx/vsqx_recognition.h"
+#include "support/case_file.h"
 #include "support/test_files.h"
 #include "support/vsqx_generator.h"
 
@@ -73,10 +74,6 @@ TEST(PourHardening, MalformedMarkupTakesLinearTime) {
     }
 }
 
-// Who pours: the tests' user; a thread of root's that acts as user 4321 (as that user, without root); root
-// that may neither give files away nor create them as another user, as in a container.
-enum class Acting { Self, OtherUser, RootWithoutChown };
-
 // Root that may not give files away, as an unprivileged user may not: in this thread alone.
 bool GiveUpChownInThisThread() {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
@@ -86,20 +83,6 @@ bool GiveUpChownInThisThread() {
     capabilities[0].effective &= ~(1u << CAP_CHOWN | 1u << CAP_SETUID);
     return ::syscall(SYS_capset, &header, capabilities) == 0;
 }
-
-struct ForeseenCase {
-    const char* name;
-    bool rootOnly;
-    Acting acting;   // OtherUser is the tests' user where they do not run as root
-    uid_t songOwner; // and its group, given to the song by root alone
-    mode_t songMode;
-    mode_t folderMode;
-    QByteArray fileName;
-    int version;
-    const char* cause;        // a part of it; "" when both runs complete
-    const char* warning = ""; // a part of the real run's
-    bool throughALink = false;
-};
 
 // The song's bytes, permission bits and modification time.
 std::tuple<QByteArray, QFile::Permissions, QDateTime> StateOf(const QString& path) {
@@ -111,51 +94,47 @@ std::tuple<QByteArray, QFile::Permissions, QDateTime> StateOf(const QString& pat
 // writable for its owner) and the owner, for whom root writes, or says whose the file now is.
 TEST(PourHardening, DryRunForeseesWhatTheRunCannotDo) {
     const bool root = ::geteuid() == 0;
-    using enum Acting;
-    const ForeseenCase rows[] = {
-        {"folderNotWritable", false, OtherUser, 4321, 0644, 0555, "song.vsqx", 3, "Permission denied"},
-        {"readOnlyFileOfAnother", true, OtherUser, 4323, 0444, 0777, "song.vsqx", 4,
-         "cannot make '%1' writable: Operation not permitted"},
-        // Root writes as the owner, who cannot write into that folder.
-        {"rootForAnOwnerWithoutRights", true, Self, 4321, 0644, 0755, "song.vsqx", 3, "Permission denied"},
-        {"longestName", false, OtherUser, 4321, 0644, 0777, QByteArray(250, 'n') + ".vsqx", 4, ""},
-        {"readOnlyFileThroughALink", false, Self, 4321, 0441, 0777, "song.vsqx", 3, "", "", true},
-        {"ownerNotKept", true, RootWithoutChown, 4321, 0640, 0777, "song.vsqx", 4, "", "not 4321:4321"},
-    };
-    for (const ForeseenCase& row : rows) {
-        if (row.rootOnly && !root) {
-            std::cout << "[ SKIPPED  ] " << row.name << ": needs root, to give the song to another user\n";
+    for (const QByteArrayList& row :
+         test::ReadCaseFile(LIROBEL_TEST_DATA "/foreseen_cases.tsv", {{"LONGEST", QByteArray(250, 'n') + ".vsqx"}})) {
+        const std::string name = row[0].toStdString();
+        if (row[1] == "1" && !root) {
+            std::cout << "[ SKIPPED  ] " << name << ": needs root, to give the song to another user\n";
             continue;
         }
+        const QByteArray& acting = row[2];
+        const auto songMode = static_cast<mode_t>(row[4].toUInt(nullptr, 8));
+        const QString fileName = QString::fromLatin1(row[6]);
+        const bool fails = !row[8].isEmpty();
+        const bool throughALink = row[10] == "1";
         QTemporaryDir top;
         ASSERT_TRUE(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                           QFile::ReadOther | QFile::ExeOther));
         const QString folder = top.filePath(QStringLiteral("songs"));
         ASSERT_TRUE(QDir().mkdir(folder));
-        const QString file = folder + u'/' + QString::fromLatin1(row.fileName);
+        const QString file = folder + u'/' + fileName;
         // Ten notes, of which the two that sang "あ" are held now.
-        const QByteArray song = test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, row.version}).replace("あ", "-");
+        const QByteArray song = test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, row[7].toInt()}).replace("あ", "-");
         WriteFile(file, song);
         test::SetModificationTime(file, 1'600'000'000);
-        const QString path = row.throughALink ? top.filePath(QStringLiteral("link.vsqx")) : file;
-        ASSERT_TRUE(!row.throughALink || QFile::link(file, path));
+        const QString path = throughALink ? top.filePath(QStringLiteral("link.vsqx")) : file;
+        ASSERT_TRUE(!throughALink || QFile::link(file, path));
         const QByteArray native = QFile::encodeName(file);
-        const uid_t owner = root ? row.songOwner : ::geteuid();
-        const gid_t group = root ? row.songOwner : ::getegid();
+        const uid_t owner = root ? row[3].toUInt() : ::geteuid();
+        const gid_t group = root ? row[3].toUInt() : ::getegid();
         ASSERT_EQ(::chown(native.constData(), owner, group), 0);
-        ASSERT_EQ(::chmod(native.constData(), row.songMode), 0);
-        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), row.folderMode), 0);
+        ASSERT_EQ(::chmod(native.constData(), songMode), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), static_cast<mode_t>(row[5].toUInt(nullptr, 8))), 0);
         const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(folder).constData(), 0700); });
         const auto before = StateOf(file);
         PourOutcome dry;
         for (const bool dryRun : {true, false}) {
             PourOutcome outcome;
             std::thread([&] {
-                if (root && row.acting == OtherUser) {
+                if (root && acting == "otherUser") {
                     ::setfsgid(4321);
                     ::setfsuid(4321);
                 }
-                if (row.acting != RootWithoutChown || GiveUpChownInThisThread()) {
+                if (acting != "rootWithoutChown" || GiveUpChownInThisThread()) {
                     PourProgress quiet;
                     PourOptions options;
                     options.dryRun = dryRun;
@@ -163,29 +142,29 @@ TEST(PourHardening, DryRunForeseesWhatTheRunCannotDo) {
                     outcome = PourPhoneticIntoFile(path, test::GeneratePhonetic(6), quiet, options);
                 }
             }).join();
-            const QString cause = QString::fromUtf8(row.cause).replace(QStringLiteral("%1"), path);
-            EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << row.name << " " << dryRun;
+            const QString cause = QString::fromUtf8(row[8]).replace(QStringLiteral("%1"), path);
+            EXPECT_EQ(outcome.kind, fails ? Kind::Failed : Kind::Completed) << name << " " << dryRun;
             EXPECT_TRUE(outcome.cause.contains(cause)) << outcome.cause.toStdString();
-            EXPECT_EQ(test::Entries(folder), QStringList{QString::fromLatin1(row.fileName)}) << row.name;
-            if (dryRun || *row.cause) {
-                EXPECT_EQ(StateOf(file), before) << row.name << " " << dryRun;
+            EXPECT_EQ(test::Entries(folder), QStringList{fileName}) << name;
+            if (dryRun || fails) {
+                EXPECT_EQ(StateOf(file), before) << name << " " << dryRun;
                 dry = outcome;
                 continue;
             }
             const auto counts = [](const PourOutcome& run) {
                 return std::tuple(run.notesWritten, run.itemsLeft, run.notesLeft, run.notesFound, run.heldSkipped);
             };
-            EXPECT_EQ(counts(outcome), counts(dry)) << row.name;
-            EXPECT_EQ(counts(outcome), std::tuple(6, 0, 2, 10, 2)) << row.name;
-            EXPECT_NE(ReadFile(file), song) << row.name;
-            EXPECT_EQ(QFileInfo(path).isSymLink(), row.throughALink);
+            EXPECT_EQ(counts(outcome), counts(dry)) << name;
+            EXPECT_EQ(counts(outcome), std::tuple(6, 0, 2, 10, 2)) << name;
+            EXPECT_NE(ReadFile(file), song) << name;
+            EXPECT_EQ(QFileInfo(path).isSymLink(), throughALink);
             struct stat status {};
             ASSERT_EQ(::stat(native.constData(), &status), 0);
-            EXPECT_EQ(status.st_mode & 07777, row.songMode | S_IWUSR) << row.name;
-            const bool kept = !*row.warning;
+            EXPECT_EQ(status.st_mode & 07777, songMode | S_IWUSR) << name;
+            const bool kept = row[9].isEmpty();
             EXPECT_EQ(std::pair(status.st_uid, status.st_gid), kept ? std::pair(owner, group) : std::pair(0u, 0u));
-            EXPECT_EQ(outcome.warning.isEmpty(), kept) << row.name;
-            EXPECT_TRUE(outcome.warning.contains(QLatin1StringView(row.warning))) << outcome.warning.toStdString();
+            EXPECT_EQ(outcome.warning.isEmpty(), kept) << name;
+            EXPECT_TRUE(outcome.warning.contains(QString::fromUtf8(row[9]))) << outcome.warning.toStdString();
         }
     }
 }
