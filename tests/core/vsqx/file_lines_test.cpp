@@ -19,60 +19,28 @@ TEST(FileLines, EndAtCrLfOrALoneCrButNeverAtALoneLf) {
     }
 }
 
-TEST(IsVsqxFile, RecognisesTheVendorLineWhereTheEditorPutsIt) {
+// The files that rows of recognition_cases.tsv name.
+QMap<QByteArray, QByteArray> RecognitionFiles() {
     const QByteArray editor = test::GenerateVsqx({});
-    const QByteArray oneLine = test::GenerateVsqx({1, 1, 3, test::LineEnds::None});
-    const QByteArray header = editor.first(editor.indexOf("</vender>") + 9);
-    QByteArray otherCase = editor;
-    otherCase.replace("Yamaha", "yamaha");
-    QByteArray crOnly = editor;
-    crOnly.replace("\r\n", "\r");
-    struct Row {
-        const char* name;
-        QByteArray file;
-        bool vsqx;
-    };
-    const Row rows[] = {
-        {"editor", editor, true},
-        {"editorWithLoneCrs", crOnly, true},
-        {"otherCase", otherCase, false},
-        {"spaceAfterVendorLine", QByteArray(editor).insert(header.size(), ' '), false},
-        {"onlyTheFiveLines", header + "\r\n", true},
-        {"fifthLineIsTheVendorLine", "1\r\n2\r\n3\r\n4\r\n" + kVendorLine.toByteArray(), true},
-        {"fourLines", "1\r\n2\r\n3\r\n" + kVendorLine.toByteArray(), false},
-        {"twoLines", "a\r\nb", false},
-        {"empty", "", false},
-        {"oneLine", oneLine, true},
-        {"oneLineWithItsLineEnd", oneLine + "\r\n", true},
-        {"oneLineShifted", " " + oneLine, false},
-        {"oneLineEndingWithTheVendorLine", QByteArray(255, ' ') + kVendorLine.toByteArray(), true},
-        {"oneLineCutShort", QByteArray(255, ' ') + kVendorLine.chopped(1).toByteArray(), false},
-        {"editorWithLfOnly", test::GenerateVsqx({1, 1, 3, test::LineEnds::Lf}), false},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(IsVsqxFile(row.file, CountFileLines(row.file)), row.vsqx) << row.name;
+    const qsizetype header = editor.indexOf(kVendorLine) + kVendorLine.size();
+    return {{"EDITOR", editor},
+            {"LONE_CRS", QByteArray(editor).replace("\r\n", "\r")},
+            {"HEADER", editor.first(header)},
+            {"REST", editor.sliced(header)},
+            {"VENDOR", kVendorLine.toByteArray()},
+            {"ONE_LINE", test::GenerateVsqx({1, 1, 3, test::LineEnds::None})},
+            {"SPACES255", QByteArray(255, ' ')},
+            {"LF_ONLY", test::GenerateVsqx({1, 1, 3, test::LineEnds::Lf})},
+            {"VERSION4", test::GenerateVsqx({.version = 4})},
+            {"ROOT4", "<vsq4 xmlns=\"x\"><note/></vsq4>"}};
 }
 
-TEST(HasVersion4Root, JudgesTheFirstElement) {
-    const QByteArray version4 = test::GenerateVsqx({1, 1, 3, test::LineEnds::CrLf, 4});
-    const QByteArray root = "<vsq4 xmlns=\"x\"><note/></vsq4>";
-    struct Row {
-        const char* name;
-        QByteArray file;
-        bool version4;
-    };
-    const Row rows[] = {
-        {"generated", version4, true},
-        {"version3", test::GenerateVsqx({}), false},
-        {"afterCommentsAndInstructions", "\xef\xbb\xbf<?xml version=\"1.0\"?>\r\n<!-- <vsq3> --><?x <a>?>" + root,
-         true},
-        {"afterADocumentType", "<!DOCTYPE vsq4 [<!ENTITY a \"b\">]>" + root, true},
-        {"onlyInAComment", "<!-- <vsq4> --><vsq3>" + root + "</vsq3>", false},
-        {"longerName", "<vsq4x/>", false},
-        {"noElement", "<?xml version=\"1.0\"?>", false},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(HasVersion4Root(row.file), row.version4) << row.name;
+TEST(Recognition, FindsTheVendorLineWhereTheEditorPutsItAndTheVersion4Root) {
+    for (const QByteArrayList& row :
+         test::ReadCaseFile(LIROBEL_TEST_DATA "/recognition_cases.tsv", RecognitionFiles())) {
+        const bool yes = row[1] == "vsqx" ? IsVsqxFile(row[2], CountFileLines(row[2])) : HasVersion4Root(row[2]);
+        EXPECT_EQ(yes, row[3] == "1") << row[0].toStdString();
+    }
 }
 
 } // namespace

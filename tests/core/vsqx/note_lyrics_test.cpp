@@ -2,6 +2,7 @@
 #include "core/vsqx/note_lyrics.h"
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 #include "core/vsqx/put_phonetic_to_vsqx4.h"
+#include "support/case_file.h"
 #include "support/vsqx_generator.h"
 
 #include <gtest/gtest.h>
@@ -45,26 +46,15 @@ TEST_P(GeneratedSongTest, ReadsEveryNoteInPourOrderWithItsPlace) {
     EXPECT_EQ(PlaceText(song.notes[3].place), QStringLiteral("1.1.4 1:4"));
     EXPECT_EQ(PlaceText(song.notes[4].place), QStringLiteral("1.1.5 2:1"));
     EXPECT_EQ(PlaceText(song.notes[23].place), QStringLiteral("2.2.6 2:2"));
+    // Without a time signature, the place is the tick.
+    EXPECT_EQ(PlaceText(ReadVsqxLyrics(test::GenerateVsqx({.version = version})).notes.value(2).place),
+              QStringLiteral("1.1.3 tick 8640"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, GeneratedSongTest, testing::Values(3, 4));
 
-TEST(NoteLyricsTest, WithoutTimeSignatureThePlaceIsTheTick) {
-    const SongLyrics song = ReadVsqxLyrics(test::GenerateVsqx({.version = 4}));
-    ASSERT_EQ(song.notes.size(), 3);
-    EXPECT_EQ(PlaceText(song.notes[2].place), QStringLiteral("1.1.3 tick 8640"));
-}
-
-struct LyricCase {
-    const char* name;
-    const char* content; // of the first note's lyric element, in both versions
-    const char16_t* lyric;
-    bool held;
-
-    friend void PrintTo(const LyricCase& row, std::ostream* os) { *os << row.name; }
-};
-
-class LyricTextTest : public testing::TestWithParam<std::tuple<LyricCase, int>> {};
+// A row of lyric_cases.tsv, whose head says what each field holds, and the version.
+class LyricTextTest : public testing::TestWithParam<std::tuple<QByteArrayList, int>> {};
 
 TEST_P(LyricTextTest, ResolvesCdataAndReferences) {
     const auto& [row, version] = GetParam();
@@ -72,27 +62,17 @@ TEST_P(LyricTextTest, ResolvesCdataAndReferences) {
     QByteArray file = test::GenerateVsqx({.version = version});
     const QByteArray first = "<" + tag + "><![CDATA[" + test::NoteLyric(0).toUtf8() + "]]></" + tag + ">";
     ASSERT_TRUE(file.contains(first));
-    file.replace(file.indexOf(first), first.size(), "<" + tag + ">" + QByteArray(row.content) + "</" + tag + ">");
+    file.replace(file.indexOf(first), first.size(), "<" + tag + ">" + row[1] + "</" + tag + ">");
     const SongLyrics song = ReadVsqxLyrics(file);
     ASSERT_EQ(song.notes.size(), 3);
-    EXPECT_EQ(song.notes[0].lyric, QString::fromUtf16(row.lyric));
-    EXPECT_EQ(song.notes[0].held, row.held);
+    EXPECT_EQ(song.notes[0].lyric, QString::fromUtf8(row[2]));
+    EXPECT_EQ(song.notes[0].held, row[3] == "1");
     EXPECT_EQ(song.notes[1].lyric, test::NoteLyric(1));
 }
 
-const LyricCase kLyricCases[] = {
-    {"Cdata", "<![CDATA[你]]>", u"你", false},
-    {"PlainText", "la", u"la", false},
-    {"References", "a&amp;b&#x4F60;&#22909;&lt;", u"a&b你好<", false},
-    {"NotAReference", "a&b", u"a&b", false},
-    {"HeldPlain", "-", u"-", true},
-    {"HeldCdata", "<![CDATA[-]]>", u"-", true},
-    {"Empty", "", u"", false},
-    {"CommentPassedOver", "<!-- <y>x</y> -->好", u"好", false},
-};
-
 INSTANTIATE_TEST_SUITE_P(Contents, LyricTextTest,
-                         testing::Combine(testing::ValuesIn(kLyricCases), testing::Values(3, 4)));
+                         testing::Combine(testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/lyric_cases.tsv")),
+                                          testing::Values(3, 4)));
 
 } // namespace
 } // namespace lirobel::vsqx

@@ -3,10 +3,10 @@
 // write, signals. Whatever happens, the song is left whole and nothing is written anywhere else.
 #include "core/files/unfinished_file.h"
 #include "core/vsqx/pour_run.h"
-#include "core/vsqx/pour_texts.h"
 #include "core/vsqx/put_phonetic_to_vsqx.h"
 #include "core/vsqx/put_phonetic_to_vsqx4.h"
 #include "core/vsqx/vsqx_recognition.h"
+#include "support/case_file.h"
 #include "support/test_files.h"
 #include "support/vsqx_generator.h"
 
@@ -19,11 +19,14 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <linux/capability.h>
 #include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 
 namespace lirobel::vsqx {
 namespace {
@@ -31,90 +34,6 @@ namespace {
 using Kind = PourOutcome::Kind;
 using test::ReadFile;
 using test::WriteFile;
-
-constexpr char kChanged[] = "changed, moved or replaced while it was poured";
-
-// Moves the folder "songs" of the root to "moved", and puts a link to "elsewhere" in its place.
-void SwapTheFolder(const QString& root) {
-    ASSERT_TRUE(QDir(root).rename(QStringLiteral("songs"), QStringLiteral("moved")));
-    ASSERT_TRUE(QFile::link(root + QStringLiteral("/elsewhere"), root + QStringLiteral("/songs")));
-}
-
-// Acts once, when the run reaches a state (an empty one: when it starts), as another program would.
-class ActingProgress : public PourProgress {
-public:
-    ActingProgress(QStringView when, std::function<void()> action) : m_when(when), m_action(std::move(action)) {}
-    void Start() override {
-        if (m_when.isEmpty())
-            Act();
-    }
-    void SetState(QStringView state) override {
-        if (state == m_when)
-            Act();
-    }
-
-private:
-    void Act() {
-        if (m_action)
-            std::exchange(m_action, {})();
-    }
-    QStringView m_when;
-    std::function<void()> m_action;
-};
-
-// The song's folder swapped for a link to another (at the start, or later), or the song saved by another
-// program (by a rename, by appending, by a write that keeps the size): nothing is written anywhere, a save
-// is kept, and the pour fails.
-TEST(PourHardening, ChangesByOthersMidwayAreKept) {
-    const struct {
-        QStringView when;
-        void (*change)(const QString& root);
-        const char* cause;
-    } rows[] = {
-        {u"", SwapTheFolder, "folder was moved or replaced"},
-        {kProcessingState, SwapTheFolder, "folder was moved or replaced"},
-        {kExportingState, SwapTheFolder, "folder was moved or replaced"},
-        {kExportingState,
-         [](const QString& root) {
-             const QByteArray song = QFile::encodeName(WriteFile(root + QStringLiteral("/songs/new"), "saved"));
-             ASSERT_EQ(::rename(song.constData(), QFile::encodeName(root + QStringLiteral("/songs/song.vsqx"))), 0);
-         },
-         kChanged},
-        {kProcessingState,
-         [](const QString& root) {
-             QFile file(root + QStringLiteral("/songs/song.vsqx"));
-             ASSERT_TRUE(file.open(QIODevice::Append) && file.write("\r\n") == 2);
-         },
-         kChanged},
-        {kExportingState,
-         [](const QString& root) {
-             test::SetModificationTime(root + QStringLiteral("/songs/song.vsqx"), 1'700'000'000);
-         },
-         kChanged},
-    };
-    for (const auto& row : rows) {
-        QTemporaryDir root;
-        ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("songs")) &&
-                    QDir(root.path()).mkdir(QStringLiteral("elsewhere")));
-        const QString path = WriteFile(root.filePath(QStringLiteral("songs/song.vsqx")), test::GenerateVsqx({}));
-        test::SetModificationTime(path, 1'600'000'000);
-        const QString moved = root.filePath(QStringLiteral("moved"));
-        const auto folderNow = [&] {
-            return QFileInfo::exists(moved) ? moved : root.filePath(QStringLiteral("songs"));
-        };
-        QByteArray saved;
-        ActingProgress progress(row.when, [&] {
-            row.change(root.path());
-            saved = ReadFile(folderNow() + QStringLiteral("/song.vsqx"));
-        });
-        const PourOutcome outcome = PourPhoneticIntoFile(path, u"J i|", progress);
-        EXPECT_EQ(outcome.kind, Kind::Failed);
-        EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
-        EXPECT_EQ(ReadFile(folderNow() + QStringLiteral("/song.vsqx")), saved);
-        EXPECT_EQ(test::Entries(folderNow()), QStringList{QStringLiteral("song.vsqx")});
-        EXPECT_EQ(test::Entries(root.filePath(QStringLiteral("elsewhere"))), QStringList());
-    }
-}
 
 double ThreadSeconds(const std::function<void()>& work) {
     double fastest = 1e9;
@@ -155,73 +74,97 @@ TEST(PourHardening, MalformedMarkupTakesLinearTime) {
     }
 }
 
-enum class Acting { Root, OtherUser };
+// Root that may not give files away, as an unprivileged user may not: in this thread alone.
+bool GiveUpChownInThisThread() {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct capabilities[2]{};
+    if (::syscall(SYS_capget, &header, capabilities) != 0)
+        return false;
+    capabilities[0].effective &= ~(1u << CAP_CHOWN | 1u << CAP_SETUID);
+    return ::syscall(SYS_capset, &header, capabilities) == 0;
+}
 
-struct ForeseenCase {
-    const char* name;
-    bool rootOnly;
-    Acting acting; // who runs the pour: root itself, or a thread that acts as user 4321 (as that user, without root)
-    uid_t songOwner;
-    mode_t songMode;
-    mode_t folderMode;
-    QByteArray fileName;
-    const char* cause; // a part of it; "" when both runs complete
-};
+// The song's bytes, permission bits and modification time.
+std::tuple<QByteArray, QFile::Permissions, QDateTime> StateOf(const QString& path) {
+    return {ReadFile(path), QFileInfo(path).permissions(), QFileInfo(path).lastModified()};
+}
 
-// A dry run fails where the real run would, and leaves the file as it was; the real run fails before it
-// writes anything.
+// A dry run counts as the real run and fails where it would, and leaves the file as it was; the real run fails
+// before it writes anything. A run that completes keeps the link, the permission bits (making the file
+// writable for its owner) and the owner, for whom root writes, or says whose the file now is.
 TEST(PourHardening, DryRunForeseesWhatTheRunCannotDo) {
     const bool root = ::geteuid() == 0;
-    const ForeseenCase rows[] = {
-        {"folderNotWritable", false, Acting::OtherUser, 4321, 0644, 0555, "song.vsqx", "Permission denied"},
-        {"readOnlyFileOfAnother", true, Acting::OtherUser, 4323, 0444, 0777, "song.vsqx",
-         "cannot make '%1' writable: Operation not permitted"},
-        // Root writes as the owner, who cannot write into that folder.
-        {"rootForAnOwnerWithoutRights", true, Acting::Root, 4321, 0644, 0755, "song.vsqx", "Permission denied"},
-        {"longestName", false, Acting::OtherUser, 4321, 0644, 0777, QByteArray(250, 'n') + ".vsqx", ""},
-    };
-    for (const ForeseenCase& row : rows) {
-        if (row.rootOnly && !root) {
-            std::cout << "[ SKIPPED  ] " << row.name << ": needs root, to give the song to another user\n";
+    for (const QByteArrayList& row :
+         test::ReadCaseFile(LIROBEL_TEST_DATA "/foreseen_cases.tsv", {{"LONGEST", QByteArray(250, 'n') + ".vsqx"}})) {
+        const std::string name = row[0].toStdString();
+        if (row[1] == "1" && !root) {
+            std::cout << "[ SKIPPED  ] " << name << ": needs root, to give the song to another user\n";
             continue;
         }
+        const QByteArray& acting = row[2];
+        const auto songMode = static_cast<mode_t>(row[4].toUInt(nullptr, 8));
+        const QString fileName = QString::fromLatin1(row[6]);
+        const bool fails = !row[8].isEmpty();
+        const bool throughALink = row[10] == "1";
         QTemporaryDir top;
         ASSERT_TRUE(QFile::setPermissions(top.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                                           QFile::ReadOther | QFile::ExeOther));
         const QString folder = top.filePath(QStringLiteral("songs"));
         ASSERT_TRUE(QDir().mkdir(folder));
-        const QString path = folder + u'/' + QString::fromLatin1(row.fileName);
-        const QByteArray song = test::GenerateVsqx({});
-        WriteFile(path, song);
-        const QByteArray native = QFile::encodeName(path);
-        if (root) {
-            ASSERT_EQ(::chown(native.constData(), row.songOwner, row.songOwner), 0);
-        }
-        ASSERT_EQ(::chmod(native.constData(), row.songMode), 0);
-        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), row.folderMode), 0);
+        const QString file = folder + u'/' + fileName;
+        // Ten notes, of which the two that sang "あ" are held now.
+        const QByteArray song = test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, row[7].toInt()}).replace("あ", "-");
+        WriteFile(file, song);
+        test::SetModificationTime(file, 1'600'000'000);
+        const QString path = throughALink ? top.filePath(QStringLiteral("link.vsqx")) : file;
+        ASSERT_TRUE(!throughALink || QFile::link(file, path));
+        const QByteArray native = QFile::encodeName(file);
+        const uid_t owner = root ? row[3].toUInt() : ::geteuid();
+        const gid_t group = root ? row[3].toUInt() : ::getegid();
+        ASSERT_EQ(::chown(native.constData(), owner, group), 0);
+        ASSERT_EQ(::chmod(native.constData(), songMode), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), static_cast<mode_t>(row[5].toUInt(nullptr, 8))), 0);
         const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(folder).constData(), 0700); });
+        const auto before = StateOf(file);
+        PourOutcome dry;
         for (const bool dryRun : {true, false}) {
             PourOutcome outcome;
-            const auto pour = [&] {
-                PourProgress quiet;
-                PourOptions options;
-                options.dryRun = dryRun;
-                outcome = PourPhoneticIntoFile(path, u"J i|", quiet, options);
-            };
-            if (root && row.acting == Acting::OtherUser) {
-                std::thread([&] {
+            std::thread([&] {
+                if (root && acting == "otherUser") {
                     ::setfsgid(4321);
                     ::setfsuid(4321);
-                    pour();
-                }).join();
-            } else {
-                pour();
-            }
-            const QString cause = QString::fromUtf8(row.cause).replace(QStringLiteral("%1"), path);
-            EXPECT_EQ(outcome.kind, *row.cause ? Kind::Failed : Kind::Completed) << row.name << " " << dryRun;
+                }
+                if (acting != "rootWithoutChown" || GiveUpChownInThisThread()) {
+                    PourProgress quiet;
+                    PourOptions options;
+                    options.dryRun = dryRun;
+                    options.skipHeld = true;
+                    outcome = PourPhoneticIntoFile(path, test::GeneratePhonetic(6), quiet, options);
+                }
+            }).join();
+            const QString cause = QString::fromUtf8(row[8]).replace(QStringLiteral("%1"), path);
+            EXPECT_EQ(outcome.kind, fails ? Kind::Failed : Kind::Completed) << name << " " << dryRun;
             EXPECT_TRUE(outcome.cause.contains(cause)) << outcome.cause.toStdString();
-            EXPECT_EQ(ReadFile(path) == song, dryRun || *row.cause) << row.name;
-            EXPECT_EQ(test::Entries(folder), QStringList{QString::fromLatin1(row.fileName)}) << row.name;
+            EXPECT_EQ(test::Entries(folder), QStringList{fileName}) << name;
+            if (dryRun || fails) {
+                EXPECT_EQ(StateOf(file), before) << name << " " << dryRun;
+                dry = outcome;
+                continue;
+            }
+            const auto counts = [](const PourOutcome& run) {
+                return std::tuple(run.notesWritten, run.itemsLeft, run.notesLeft, run.notesFound, run.heldSkipped);
+            };
+            EXPECT_EQ(counts(outcome), counts(dry)) << name;
+            EXPECT_EQ(counts(outcome), std::tuple(6, 0, 2, 10, 2)) << name;
+            EXPECT_NE(ReadFile(file), song) << name;
+            EXPECT_EQ(QFileInfo(path).isSymLink(), throughALink);
+            struct stat status {};
+            ASSERT_EQ(::stat(native.constData(), &status), 0);
+            EXPECT_EQ(status.st_mode & 07777, songMode | S_IWUSR) << name;
+            const bool kept = row[9].isEmpty();
+            EXPECT_EQ(std::pair(status.st_uid, status.st_gid), kept ? std::pair(owner, group) : std::pair(0u, 0u));
+            EXPECT_EQ(outcome.warning.isEmpty(), kept) << name;
+            EXPECT_TRUE(outcome.warning.contains(QString::fromUtf8(row[9]))) << outcome.warning.toStdString();
         }
     }
 }

@@ -1,73 +1,80 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/vsqx/file_lines.h"
-#include "core/vsqx/phonetic_items.h"
 #include "core/vsqx/pour_run.h"
 #include "core/vsqx/pour_texts.h"
+#include "core/vsqx/put_phonetic_to_vsqx4.h"
+#include "support/case_file.h"
 #include "support/test_files.h"
 #include "support/vsqx_generator.h"
 
+#include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <functional>
 #include <gtest/gtest.h>
-#include <linux/capability.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <thread>
+#include <map>
 #include <tuple>
 
 namespace lirobel::vsqx {
 namespace {
 
 using Kind = PourOutcome::Kind;
+using test::ReadFile;
+using test::WriteFile;
 
-constexpr QFile::Permissions kModeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                         QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
-                                         QFile::ExeOther;
-
+// Records what the writer window would show; acts once, as another program would, when the run reaches
+// the state `when` (the null state: when it starts).
 class RecordingProgress : public PourProgress {
 public:
-    void Start() override { events << QStringLiteral("start"); }
+    void Start() override {
+        events << QStringLiteral("start");
+        Reached({});
+    }
     void SetMaximum(double maximum) override { events << QStringLiteral("maximum %1").arg(maximum); }
     void SetValue(double value) override { values.push_back(value); }
-    void SetState(QStringView state) override { events << state.toString(); }
+    void SetState(QStringView state) override {
+        events << state.toString();
+        Reached(state);
+    }
     void Yield() override { ++yields; }
 
     QStringList events;
     std::vector<double> values;
     int yields = 0;
+    QStringView when;
+    std::function<void()> action;
+
+private:
+    void Reached(QStringView state) {
+        if (action && state == when)
+            std::exchange(action, {})();
+    }
 };
 
-using test::ReadFile;
-using test::WriteFile;
-
+// What the writer window shows, and the file as the rewrite makes it in memory, though it goes out in pieces.
 TEST(PourPhoneticIntoFile, ReportsProgressAsTheWriterWindowShowsIt) {
     for (const int version : {3, 4}) {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("song.vsqx"));
-        const QByteArray file = test::GenerateVsqx({1, 1, 300, test::LineEnds::CrLf, version});
+        const QByteArray file = test::GenerateVsqx({1, 1, 1000, test::LineEnds::CrLf, version});
         WriteFile(path, file);
         const double lines = static_cast<double>(CountFileLines(file));
         RecordingProgress progress;
-        ASSERT_EQ(PourPhoneticIntoFile(path, test::GeneratePhonetic(300), progress).kind, Kind::Completed);
+        const QString phonetic = test::GeneratePhonetic(1000);
+        ASSERT_EQ(PourPhoneticIntoFile(path, phonetic, progress).kind, Kind::Completed);
         EXPECT_EQ(progress.events,
                   (QStringList{QStringLiteral("start"), QStringLiteral("maximum %1").arg(2 * lines),
                                kReadingState.toString(), kProcessingState.toString(), kExportingState.toString()}));
-        ASSERT_GE(progress.values.size(), 4u);
         EXPECT_EQ(progress.values.front(), 0);
         EXPECT_TRUE(std::is_sorted(progress.values.begin(), progress.values.end()));
-        const std::vector<double> last(progress.values.end() - 3, progress.values.end());
-        EXPECT_EQ(last, (std::vector<double>{lines, 1.6 * lines, 2 * lines}));
+        EXPECT_EQ(progress.values.back(), 2 * lines);
         EXPECT_GE(progress.yields, 1); // 100 KB or more scanned, in 64 KiB steps
+        QByteArray joined = file;
+        JoinFileLines(joined);
+        EXPECT_EQ(ReadFile(path), version == 4 ? PutPhoneticToVSQX4(file, phonetic).text
+                                               : PutPhoneticToVSQX(joined, phonetic).text + "\r\n");
     }
-}
-
-using FileState = std::tuple<QByteArray, QFile::Permissions, QDateTime>;
-
-FileState StateOf(const QString& path) {
-    const QFileInfo info(path);
-    return {ReadFile(path), info.permissions(), info.lastModified()};
 }
 
 using Counts = std::tuple<int, int, int, int, int>;
@@ -98,242 +105,126 @@ TEST(PourPhoneticIntoFile, WritesTheNotesOfAVersion4FileAndKeepsEveryOtherByte) 
     EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")});
 }
 
-// A dry run leaves a read-only file of long ago as it was, and counts as the real run after it does.
-TEST(PourPhoneticIntoFile, DryRunTouchesNothing) {
-    for (const int version : {3, 4}) {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("song.vsqx"));
-        // Ten notes, of which the two that sang "あ" are held now.
-        WriteFile(path, test::GenerateVsqx({1, 2, 5, test::LineEnds::CrLf, version}).replace("あ", "-"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
-                    file.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)), QFileDevice::FileModificationTime));
-        file.close();
-        ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-        const FileState before = StateOf(path);
-        PourOptions options;
-        options.skipHeld = options.dryRun = true;
-        RecordingProgress progress;
-        const PourOutcome outcome = PourPhoneticIntoFile(path, test::GeneratePhonetic(6), progress, options);
-        EXPECT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
-        EXPECT_EQ(StateOf(path), before) << version;
-        EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vsqx")});
-        EXPECT_EQ(progress.events.size(), 5);
-        EXPECT_EQ(CountsOf(outcome), Counts(6, 0, 2, 10, 2));
-        options.dryRun = false;
-        EXPECT_EQ(CountsOf(PourPhoneticIntoFile(path, test::GeneratePhonetic(6), progress, options)),
-                  CountsOf(outcome));
-        EXPECT_NE(ReadFile(path), std::get<0>(before));
+// The names in a folder, each with its file's permission bits, modification time and a checksum of its
+// bytes (of its size, for a large file).
+QStringList Snapshot(const QString& folder) {
+    QStringList names;
+    const auto filter = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    for (const QFileInfo& entry : QDir(folder).entryInfoList(filter, QDir::Name)) {
+        const QByteArray bytes = entry.size() < 1 << 20 ? ReadFile(entry.filePath()) : QByteArray::number(entry.size());
+        names << QStringList{entry.fileName(), QString::number(entry.permissions().toInt()),
+                             QString::number(entry.lastModified().toMSecsSinceEpoch()),
+                             QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex())}
+                     .join(u' ');
     }
+    return names;
 }
 
-enum class Target {
-    File,
-    MissingFile,
-    MissingFolder,
-    Folder,
-    EmptyPath,
-    LinkLoop,
-    LinkToMissingFile,
-    LinkIntoMissingFolder,
-    FileOf2GiB,
-    LinkToAReadOnlyFile,
-};
-enum class Disk { Whole, TakesHalfEachTime, Full };
+// Moves the folder "songs" of the root to "moved", and puts a link to "elsewhere" in its place.
+void SwapTheFolder(const QString& root) {
+    ASSERT_TRUE(QDir(root).rename(QStringLiteral("songs"), QStringLiteral("moved")));
+    ASSERT_TRUE(QFile::link(root + QStringLiteral("/elsewhere"), root + QStringLiteral("/songs")));
+}
 
-struct FailureCase {
-    const char* name;
-    Target target;
-    QByteArray content;
-    QString phonetic;
-    Kind kind;
-    const char* cause;  // a part of it
-    bool shows = false; // whether the run has begun to show its progress
-    Disk disk = Disk::Whole;
+// The songs that rows of pour_failure_cases.tsv name.
+QMap<QByteArray, QByteArray> CaseSongs() {
+    const QByteArray song = test::GenerateVsqx({});
+    const QByteArray part = "<partName><![CDATA[Part 1]]></partName>";
+    QByteArray unclosed = test::GenerateVsqx({1, 1, 1000});
+    unclosed.replace(unclosed.lastIndexOf("</phnms>"), 8, "</phnm>");
+    return {{"SONG3", song},
+            {"SONG4", test::GenerateVsqx({.version = 4})},
+            {"PART", part},
+            {"BEFORE_PART", song.first(song.indexOf(part))},
+            {"AFTER_PART", song.sliced(song.indexOf(part) + part.size())},
+            {"NO_OPENING", QByteArray(song).replace("\"opening\"", "\"closing\"")},
+            {"LAST_PHONEMES_UNCLOSED", unclosed},
+            {"ITEMS1000", test::GeneratePhonetic(1000).toUtf8()}};
+}
 
-    friend void PrintTo(const FailureCase& row, std::ostream* os) { *os << row.name; }
-};
+// A row of pour_failure_cases.tsv, whose head says what each field holds.
+class PourFailureTest : public testing::TestWithParam<QByteArrayList> {};
 
-class PourFailureTest : public testing::TestWithParam<FailureCase> {};
-
-TEST_P(PourFailureTest, LeavesTheFileAsItWas) {
-    const FailureCase& row = GetParam();
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("song.vsqx"));
-    const QString elsewhere = folder.filePath(QStringLiteral("none/song.vsqx"));
-    const QString loop = folder.filePath(QStringLiteral("loop.vsqx"));
-    switch (row.target) {
-    case Target::File:
-        WriteFile(file, row.content);
+TEST_P(PourFailureTest, LeavesTheSongAsItWas) {
+    const QByteArrayList& row = GetParam();
+    const QByteArray& target = row[1];
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("songs")) &&
+                QDir(root.path()).mkdir(QStringLiteral("elsewhere")));
+    const QString folder = root.filePath(QStringLiteral("songs"));
+    const QString file = folder + QStringLiteral("/song.vsqx");
+    const QString inMissingFolder = folder + QStringLiteral("/none/song.vsqx");
+    const QString loop = folder + QStringLiteral("/loop.vsqx");
+    if (target == "file" || target == "fileOf2GiB") {
+        WriteFile(file, row[2]);
         test::SetModificationTime(file, 1'600'000'000);
-        break;
-    case Target::LinkToAReadOnlyFile: // that file is judged before anything else, and keeps its mode
-        WriteFile(loop, "setting=1\n");
-        ASSERT_TRUE(QFile::setPermissions(loop, QFile::ReadOwner | QFile::ReadGroup) && QFile::link(loop, file));
-        break;
-    case Target::LinkLoop:
-        ASSERT_TRUE(QFile::link(loop, file) && QFile::link(file, loop));
-        break;
-    case Target::LinkToMissingFile:
-        ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("other.vsqx")), file));
-        break;
-    case Target::LinkIntoMissingFolder:
-        ASSERT_TRUE(QFile::link(elsewhere, file));
-        break;
-    case Target::FileOf2GiB: // sparse: it takes no room on the disk
-        WriteFile(file, {});
-        ASSERT_EQ(::truncate(QFile::encodeName(file).constData(), off_t{1} << 31), 0);
-        break;
-    default:
-        break;
     }
-    const QStringList before = test::Entries(folder.path());
-    const QString path = row.target == Target::MissingFolder ? elsewhere
-                         : row.target == Target::Folder      ? folder.path()
-                         : row.target == Target::EmptyPath   ? QString()
-                                                             : file;
+    if (target == "fileOf2GiB") { // sparse: it takes no room on the disk
+        ASSERT_EQ(::truncate(QFile::encodeName(file).constData(), off_t{1} << 31), 0);
+    }
+    if (target == "linkToAReadOnlyFile") { // that file is judged before anything else, and keeps its mode
+        WriteFile(loop, "setting=1\n");
+        ASSERT_TRUE(QFile::setPermissions(loop, QFile::ReadOwner | QFile::ReadGroup));
+    }
+    if (target.startsWith("link")) {
+        ASSERT_TRUE(QFile::link(target == "linkToMissingFile"       ? folder + QStringLiteral("/other.vsqx")
+                                : target == "linkIntoMissingFolder" ? inMissingFolder
+                                                                    : loop,
+                                file));
+    }
+    ASSERT_TRUE(target != "linkLoop" || QFile::link(file, loop));
+    const QString path = target == "missingFolder" ? inMissingFolder
+                         : target == "folder"      ? folder
+                         : target == "emptyPath"   ? QString()
+                                                   : file;
+    const QString moved = root.filePath(QStringLiteral("moved"));
+    const auto folderNow = [&] { return QFileInfo::exists(moved) ? moved : folder; };
+    QStringList before = Snapshot(folder);
+    const std::map<QByteArray, std::function<void()>> changes{
+        {"swapFolder", [&] { SwapTheFolder(root.path()); }},
+        {"saveByRename",
+         [&] {
+             const QByteArray saved = QFile::encodeName(WriteFile(folder + QStringLiteral("/new"), "saved"));
+             ASSERT_EQ(::rename(saved.constData(), QFile::encodeName(file).constData()), 0);
+         }},
+        {"append",
+         [&] {
+             QFile song(file);
+             ASSERT_TRUE(song.open(QIODevice::Append) && song.write("\r\n") == 2);
+         }},
+        {"touch", [&] { test::SetModificationTime(file, 1'700'000'000); }},
+    };
+    RecordingProgress progress;
+    if (const auto change = changes.find(row.value(7)); change != changes.end()) {
+        progress.when = row[8] == "processing" ? kProcessingState : row[8] == "exporting" ? kExportingState : u"";
+        progress.action = [&, change] {
+            change->second();
+            before = Snapshot(folderNow()).mid(0, 1); // the song, which the unfinished file follows by name
+        };
+    }
     PourOptions options;
-    if (row.disk == Disk::TakesHalfEachTime)
+    if (row.value(7) == "diskTakesHalf")
         options.write = [](int to, const void* bytes, size_t size) { return ::write(to, bytes, size / 2); };
-    if (row.disk == Disk::Full)
+    if (row.value(7) == "diskFull")
         options.write = [](int, const void*, size_t) {
             errno = ENOSPC;
             return ssize_t{-1};
         };
-    RecordingProgress progress;
-    const PourOutcome outcome = PourPhoneticIntoFile(path, row.phonetic, progress, options);
-    EXPECT_EQ(outcome.kind, row.kind);
-    EXPECT_EQ(outcome.cause.isEmpty(), row.kind != Kind::Failed);
-    EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
+    const PourOutcome outcome = PourPhoneticIntoFile(path, QString::fromUtf8(row[3]), progress, options);
+    const char* const kinds[] = {"Completed", "NotVsqx", "NotFound", "Failed"};
+    EXPECT_EQ(QByteArray(kinds[static_cast<int>(outcome.kind)]), row[4]);
+    EXPECT_EQ(outcome.cause.isEmpty(), row[4] != "Failed");
+    EXPECT_TRUE(outcome.cause.contains(QString::fromUtf8(row[5]))) << outcome.cause.toStdString();
     // Nothing shows before the file has passed the vendor test and the items have been judged.
-    EXPECT_EQ(!progress.events.isEmpty(), row.shows);
-    if (row.target == Target::File) {
-        EXPECT_EQ(ReadFile(file), row.content);
-        EXPECT_EQ(QFileInfo(file).lastModified().toSecsSinceEpoch(), 1'600'000'000);
-    } else if (row.target == Target::FileOf2GiB) {
-        EXPECT_EQ(QFileInfo(file).size(), qint64{1} << 31);
-    } else if (row.target == Target::LinkToAReadOnlyFile) {
-        EXPECT_EQ(QFile::permissions(loop) & 0x7077, QFile::ReadOwner | QFile::ReadGroup);
-    }
-    EXPECT_EQ(test::Entries(folder.path()), before);
+    EXPECT_EQ(!progress.events.isEmpty(), row[6] == "1");
+    EXPECT_EQ(Snapshot(folderNow()), before);
+    EXPECT_EQ(test::Entries(root.filePath(QStringLiteral("elsewhere"))), QStringList());
 }
 
-QByteArray WithoutOpeningAttributes() {
-    return test::GenerateVsqx({}).replace("\"opening\"", "\"closing\"");
-}
-
-// Fails after more than one piece has gone to the temporary file.
-QByteArray WithTheLastPhonemesUnclosed() {
-    QByteArray file = test::GenerateVsqx({1, 1, 1000});
-    return file.replace(file.lastIndexOf("</phnms>"), 8, "</phnm>");
-}
-
-const QString kOneItem = QStringLiteral("J i|");
-
-// The generated file of the version, with `from` replaced by `to`.
-QByteArray Song(int version, const QByteArray& from = {}, const QByteArray& to = {}) {
-    QByteArray song = test::GenerateVsqx({1, 1, 3, test::LineEnds::CrLf, version});
-    return from.isEmpty() ? song : song.replace(from, to);
-}
-
-const QByteArray kPart = "<partName><![CDATA[Part 1]]></partName>";
-
-using enum Target;
-using enum Kind;
-
-const FailureCase kFailures[] = {
-    {"twoLines", File, "a\r\nb", kOneItem, NotVsqx, ""},
-    {"emptyFile", File, "", kOneItem, NotVsqx, ""},
-    {"missingFile", MissingFile, "", kOneItem, NotFound, ""},
-    {"linkToMissingFile", LinkToMissingFile, "", kOneItem, NotFound, ""},
-    {"emptyPath", EmptyPath, "", kOneItem, NotFound, ""},
-    {"missingFolder", MissingFolder, "", kOneItem, Failed, "does not exist"},
-    {"linkIntoMissingFolder", LinkIntoMissingFolder, "", kOneItem, Failed,
-     "none/song.vsqx', whose folder does not exist"},
-    {"linkLoop", LinkLoop, "", kOneItem, Failed, "symbolic links"},
-    {"folder", Folder, "", kOneItem, Failed, "is a folder"},
-    {"fileOf2GiB", FileOf2GiB, "", kOneItem, Failed, "2 GiB or larger"},
-    {"linkToAReadOnlyFile", LinkToAReadOnlyFile, "", kOneItem, NotVsqx, ""},
-    {"rewriteFails", File, WithoutOpeningAttributes(), QStringLiteral("J i[-OPE]|"), Failed, "", true},
-    {"diskTakesHalf", File, test::GenerateVsqx({}), kOneItem, Failed, "the disk took only part of it", true,
-     Disk::TakesHalfEachTime},
-    {"diskFull", File, test::GenerateVsqx({}), kOneItem, Failed, "No space left on device", true, Disk::Full},
-    {"lateRewriteFailure", File, WithTheLastPhonemesUnclosed(), test::GeneratePhonetic(1000), Failed, "", true},
-    // Items and markup that would break the song, and runs without any item.
-    {"cdataEndInAnItem", File, Song(3), QStringLiteral("J i|a]]>b|"), Failed, "item 2 holds \"]]>\""},
-    {"controlCharacterInAnItem", File, Song(4), QStringLiteral("J i|h a o|a\u0001|"), Failed, "item 3 holds U+0001"},
-    {"itemHoldingATag", File, Song(3), QStringLiteral("x<lyric>y|b|c|"), Failed, "item 1 holds \"<\""},
-    {"tagInAComment", File, Song(3, kPart, kPart + "<!-- <lyric> -->"), kOneItem, Failed, "a comment holds \"<lyric>\"",
-     true},
-    {"tagInAName", File, Song(3, kPart, "<partName><![CDATA[my <lyric> song]]></partName>"), kOneItem, Failed,
-     "a CDATA section holds \"<lyric>\"", true},
-    {"tagInAnInstruction", File, Song(3, kPart, kPart + "<?note <phnms>?>"), kOneItem, Failed,
-     "a processing instruction holds \"<phnms>\"", true},
-    {"noInput", File, Song(3), QString(), Failed, "there is no item"},
-    {"noBar", File, Song(4), QStringLiteral("J i"), Failed, "there is no item"},
-    {"emptyFirstItem", File, Song(3), QStringLiteral("|J i|"), Failed, "there is no item"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Runs, PourFailureTest, testing::ValuesIn(kFailures),
-                         [](const testing::TestParamInfo<FailureCase>& row) { return std::string(row.param.name); });
-
-TEST(PourPhoneticIntoFile, KeepsTheLinkAndThePermissionsButMakesTheFileWritable) {
-    QTemporaryDir folder;
-    const QString target = folder.filePath(QStringLiteral("song.vsqx"));
-    const QString link = folder.filePath(QStringLiteral("link.vsqx"));
-    WriteFile(target, test::GenerateVsqx({}));
-    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ExeOther));
-    ASSERT_TRUE(QFile::link(target, link));
-    PourProgress quiet;
-    EXPECT_EQ(PourPhoneticIntoFile(link, u"J i|", quiet).kind, Kind::Completed);
-    EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_TRUE(ReadFile(target).contains("<phnms lock=\"1\"><![CDATA[J i]]></phnms>"));
-    EXPECT_EQ(QFileInfo(target).permissions() & kModeBits,
-              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ExeOther);
-    EXPECT_EQ(test::Entries(folder.path()), (QStringList{QStringLiteral("link.vsqx"), QStringLiteral("song.vsqx")}));
-}
-
-// Root that may neither give files away nor create them as another user, as an unprivileged user may
-// not: in this thread alone.
-bool GiveUpChownInThisThread() {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct capabilities[2]{};
-    if (::syscall(SYS_capget, &header, capabilities) != 0)
-        return false;
-    capabilities[0].effective &= ~(1u << CAP_CHOWN | 1u << CAP_SETUID);
-    return ::syscall(SYS_capset, &header, capabilities) == 0;
-}
-
-// Root writes as the owner, who must be able to write in the folder. Where root may not give files away
-// (as in a container), the run completes and says whose the file now is.
-TEST(PourPhoneticIntoFile, KeepsTheOwnerOrSaysItCouldNot) {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "needs root, to give the file to another user";
-    for (const bool mayChown : {true, false}) {
-        QTemporaryDir folder;
-        const QByteArray path =
-            QFile::encodeName(WriteFile(folder.filePath(QStringLiteral("song.vsqx")), test::GenerateVsqx({})));
-        ASSERT_EQ(::chown(path.constData(), 4321, 4322), 0);
-        ASSERT_EQ(::chmod(path.constData(), 0640), 0);
-        ASSERT_EQ(::chown(QFile::encodeName(folder.path()).constData(), 4321, 4322), 0);
-        PourOutcome outcome;
-        std::thread([&] {
-            if (mayChown || GiveUpChownInThisThread()) {
-                PourProgress quiet;
-                outcome = PourPhoneticIntoFile(QFile::decodeName(path), kOneItem, quiet);
-            }
-        }).join();
-        ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
-        struct stat status {};
-        ASSERT_EQ(::stat(path.constData(), &status), 0);
-        EXPECT_EQ(status.st_uid, mayChown ? 4321u : 0u);
-        EXPECT_EQ(status.st_gid, mayChown ? 4322u : 0u);
-        EXPECT_EQ(status.st_mode & 07777, 0640u);
-        EXPECT_EQ(outcome.warning.isEmpty(), mayChown);
-        EXPECT_TRUE(outcome.warning.contains(QLatin1StringView(mayChown ? "" : "4321:4322")))
-            << outcome.warning.toStdString();
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Runs, PourFailureTest,
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/pour_failure_cases.tsv",
+                                                              CaseSongs())),
+                         [](const testing::TestParamInfo<QByteArrayList>& row) { return row.param[0].toStdString(); });
 
 } // namespace
 } // namespace lirobel::vsqx

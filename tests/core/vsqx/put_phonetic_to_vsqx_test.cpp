@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/vsqx/phonetic_items.h"
-#include "core/vsqx/pour_progress.h"
 #include "core/vsqx/put_phonetic_to_vsqx.h"
-#include "core/vsqx/put_phonetic_to_vsqx4.h"
 #include "core/vsqx/scan_text_p.h"
 #include "support/case_file.h"
-#include "support/vsqx_generator.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -176,53 +173,6 @@ TEST(ScanText, MatchesAPlainByteArray) {
                 expected = model.sliced(at).startsWith("<ab>") || model.sliced(at).startsWith("<ba") ? at : -1;
             ASSERT_EQ(text.IndexOfAny({"<ab>", "<ba"}), expected) << state;
         }
-    }
-}
-
-TEST(PutPhoneticToVSQX, MatchesTheSlowRewriteOnGeneratedFilesAndLongElements) {
-    const QByteArray text = test::GenerateVsqx({2, 2, 6, test::LineEnds::None});
-    for (int items : {0, 1, 7, 24, 30})
-        ExpectSameRewrite(text, test::GeneratePhonetic(items));
-    // A closing tag must begin within 32759 bytes of content.
-    for (const QByteArray element : {"lyric", "phnms"}) {
-        for (const int content : {32759, 32760})
-            ExpectSameRewrite('<' + element + '>' + QByteArray(content, 'x') + "</" + element + '>',
-                              QStringLiteral("a|"));
-    }
-}
-
-TEST(PutPhoneticToVSQX, HandsTheResultToTheWriteHookPieceByPiece) {
-    for (const int version : {3, 4}) {
-        const auto rewriteOf = version == 4 ? PutPhoneticToVSQX4 : PutPhoneticToVSQX;
-        const QByteArray text = test::GenerateVsqx({1, 1, 1000, test::LineEnds::None, version});
-        const QString phonetic = test::GeneratePhonetic(1000);
-        QByteArray written;
-        int pieces = 0;
-        int yields = 0;
-        RewriteHooks hooks{[&yields] { ++yields; },
-                           [&](QByteArrayView piece) {
-                               written += piece;
-                               return ++pieces < 100;
-                           }};
-        const PhoneticRewrite rewrite = rewriteOf(text, phonetic, hooks, {});
-        EXPECT_TRUE(rewrite.ok);
-        EXPECT_TRUE(rewrite.text.isEmpty());
-        EXPECT_EQ(written, rewriteOf(text, phonetic, {}, {}).text);
-        EXPECT_GE(pieces, 2);
-        EXPECT_GE(yields, text.size() / kYieldBytes - 1) << version;
-
-        pieces = 99; // the next piece is refused
-        EXPECT_FALSE(rewriteOf(text, phonetic, hooks, {}).ok);
-    }
-}
-
-TEST(PutPhoneticToVSQX, FailsOnceThe32767thNoteIsWritten) {
-    for (const int notes : {32766, 32767}) {
-        const QByteArray text = QByteArray("<phnms>a</phnms>").repeated(notes);
-        const PhoneticRewrite rewrite = PutPhoneticToVSQX(text, QStringLiteral("b|").repeated(notes + 1));
-        EXPECT_EQ(rewrite.ok, notes == 32766);
-        EXPECT_EQ(rewrite.notesWritten, notes);
-        EXPECT_EQ(rewrite.failure.contains(u"cannot go past 32766 notes"), notes == 32767);
     }
 }
 

@@ -8,6 +8,16 @@
 namespace lirobel::vsqx {
 namespace {
 
+// Contents too long for the case file: a closing tag must begin within 32759 bytes of content, and the 32767th
+// note is one too many.
+const QMap<QByteArray, QByteArray> kLongContents{
+    {"X32759", QByteArray(32759, 'x')},
+    {"X32760", QByteArray(32760, 'x')},
+    {"NOTES32766", QByteArray("<phnms>a</phnms>").repeated(32766)},
+    {"WRITTEN32766", QByteArray("<phnms lock=\"1\"><![CDATA[b]]></phnms>").repeated(32766)},
+    {"ITEMS32768", QByteArray("b|").repeated(32768)},
+};
+
 // A row of rewrite_cases.tsv, whose head says what each field holds.
 class RewriteCaseTest : public testing::TestWithParam<QByteArrayList> {};
 
@@ -34,7 +44,7 @@ TEST_P(RewriteCaseTest, WritesAndCountsTheNotes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Notes, RewriteCaseTest,
-                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/rewrite_cases.tsv")),
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/rewrite_cases.tsv", kLongContents)),
                          [](const testing::TestParamInfo<QByteArrayList>& row) { return row.param[0].toStdString(); });
 
 } // namespace
