@@ -53,16 +53,10 @@ private slots:
         QCOMPARE(QDir(test::Find<QFileDialog>(window.get(), "CommonDialog")->directory()), QDir(dialogFolder));
     }
 
-    void closingInAnyWaySavesTheSettings_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("closes");
-        for (const char* how : {"Exit", "Esc", "Enter on an option", "close box"})
-            QTest::newRow(how) << QString::fromLatin1(how) << true;
-        QTest::newRow("Enter in a result pane") << "Enter in a result pane" << false;
-    }
+    void closingInAnyWaySavesTheSettings_data() { test::AddCaseRows("closing", LIROBEL_TEST_DATA "/window_cases.tsv"); }
     void closingInAnyWaySavesTheSettings() {
-        QFETCH(QString, how);
-        QFETCH(bool, closes);
+        const auto [how] = test::Fields<1>();
+        const bool closes = how != u"Enter in a result pane";
         // Six lines, of which the unload keeps four: every value is written, changed or not.
         WindowUnderTest started("wa\r\nwo\r\n du\r\n/old/\r\nfifth\r\nsixth\r\n");
         started.window->settings().LastFolder = QStringLiteral("/home/me/歌/");

@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -239,8 +238,6 @@ private slots:
         test::WriteFile(m_song, Song(QStringLiteral("lyrics")));
         QWidget* writer = OpenWriter(QStringLiteral("J i|h a o|"));
         PathBox(writer)->setText(m_song);
-        const QByteArray before = test::ReadFile(m_song);
-        const QDateTime modified = QFileInfo(m_song).lastModified();
         test::Click(writer, "Preview");
         auto* preview = Find<QDialog>(writer, "PourPreview");
         auto* table = Find<QTableWidget>(preview, "PreviewNotes");
@@ -255,8 +252,7 @@ private slots:
                                      QStringLiteral("(no item left)")}));
         QCOMPARE(marked, (QList<bool>{false, true, false, true}));
         QVERIFY(Find<QLabel>(preview, "PreviewCounts")->text().contains(QStringLiteral("标红的 2 个音符")));
-        QCOMPARE(test::ReadFile(m_song), before);
-        QCOMPARE(QFileInfo(m_song).lastModified(), modified);
+        QCOMPARE(test::ReadFile(m_song), Song(QStringLiteral("lyrics")));
     }
 
     void aRunGoesOnWhenItsWindowsAreClosed() {
