@@ -15,12 +15,18 @@ class RunCliTest : public testing::TestWithParam<QByteArrayList> {};
 TEST_P(RunCliTest, FollowsTheContract) {
     const QByteArrayList& row = GetParam();
     QStringList arguments;
-    for (const QByteArray& argument : row.sliced(5))
+    for (const QByteArray& argument : row.sliced(6))
         arguments << QString::fromUtf8(argument);
-    const CliRun run = RunInProcess(arguments, row[4]);
+    const QTemporaryDir withSettings;
+    const QString folder = row[5].isEmpty() ? EmptyProgramFolder() : withSettings.path();
+    if (!row[5].isEmpty())
+        WriteFile(folder + QStringLiteral("/Settings.ini"), row[5]);
+    const CliRun run = RunInProcess(arguments, row[4], folder);
     EXPECT_EQ(run.exitCode, row[1].toInt());
     EXPECT_EQ(run.out, row[2]);
     EXPECT_TRUE(row[3].isEmpty() ? run.err.isEmpty() : run.err.contains(row[3])) << run.err.toStdString();
+    // The CLI reads the window's settings file and never writes one.
+    EXPECT_EQ(test::ReadFile(folder + QStringLiteral("/Settings.ini")), row[5].isEmpty() ? "<unreadable>" : row[5]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Invocations, RunCliTest,
@@ -39,23 +45,6 @@ TEST(RunCli, ReadingWithoutDictionaryFails) {
         EXPECT_TRUE(run.err.contains("the Japanese dictionary is not installed: ")) << run.err.toStdString();
     }
     qunsetenv("LIROBEL_JAPANESE_DICTIONARY");
-}
-
-TEST(RunCli, TakesRulesFromTheWindowsSettingsFileUnlessOverridden) {
-    QTemporaryDir programFolder;
-    const QByteArray stored = "wa\r\nwo\r\ndu\r\n/home/me/\r\n";
-    const QString path = WriteFile(programFolder.filePath("Settings.ini"), stored);
-    EXPECT_EQ(RunInProcess({"kana"}, "はをづ", programFolder.path()).out, "wa wo du\n");
-    EXPECT_EQ(RunInProcess({"romaji"}, "wo du", programFolder.path()).out, "wo du\n");
-    EXPECT_EQ(RunInProcess({"kana", "--ha=ha"}, "はをづ", programFolder.path()).out, "ha wo du\n");
-    // --settings reads another file instead; values from a file are used as they stand.
-    QTemporaryDir other;
-    const QString odd = WriteFile(other.filePath("odd.ini"), "Ha\nWO \n");
-    EXPECT_EQ(RunInProcess({"kana", "--settings", odd}, "はをづ", programFolder.path()).out, "Ha WO  zu\n");
-    // Without any file the defaults apply, and the CLI creates none.
-    EXPECT_EQ(RunInProcess({"kana"}, "はをづ").out, "ha o zu\n");
-    EXPECT_FALSE(QFile::exists(QDir(EmptyProgramFolder()).filePath("Settings.ini")));
-    EXPECT_EQ(test::ReadFile(path), stored);
 }
 
 } // namespace

@@ -35,7 +35,8 @@ contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for path in ./usr/bin/lirobel ./usr/bin/lirobel-cli ./usr/share/applications/org.lirobel.Lirobel.desktop \
     ./usr/share/icons/hicolor/scalable/apps/org.lirobel.Lirobel.svg ./usr/share/mime/packages/org.lirobel.Lirobel.xml \
     ./usr/share/metainfo/org.lirobel.Lirobel.metainfo.xml ./usr/share/man/man1/lirobel-cli.1.gz \
-    ./usr/share/doc/lirobel/README.md ./usr/share/doc/lirobel/COPYING ./usr/share/doc/lirobel/copyright; do
+    ./usr/share/doc/lirobel/README.md ./usr/share/doc/lirobel/COPYING ./usr/share/doc/lirobel/copyright \
+    ./usr/share/doc/lirobel/docs/writer.png; do
     grep -qxF "$path" <<<"$contents" || fail "the package lacks $path"
 done
 # Debian's machine-readable copyright file, naming the project's licence.

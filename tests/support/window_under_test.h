@@ -6,6 +6,7 @@
 #include "support/test_files.h"
 #include "window/main_window.h"
 #include "window/message_box.h"
+#include "window/text_pane.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -43,18 +45,29 @@ inline void Select(QPlainTextEdit* pane, int from, int to) {
     pane->setTextCursor(selection);
 }
 
-/// Adds a QString column of each name, and a row of each line of the case file whose first field is
-/// table; the second field names the row, and those after it fill the columns.
-inline void AddCaseRows(const char* table, std::initializer_list<const char*> columns, const QString& caseFile) {
-    for (const char* column : columns)
-        QTest::addColumn<QString>(column);
+/// Adds a row of each line of the case file whose first field is table, named by the second field and
+/// holding those after it as one QStringList, which Fields() hands out.
+inline void AddCaseRows(const char* table, const QString& caseFile) {
+    QTest::addColumn<QStringList>("fields");
     for (const QByteArrayList& row : ReadCaseFile(caseFile)) {
         if (row[0] != table)
             continue;
-        QTestData& data = QTest::newRow(row[1].constData());
+        QStringList fields;
         for (const QByteArray& field : row.sliced(2))
-            data << QString::fromUtf8(field);
+            fields << QString::fromUtf8(field);
+        QTest::newRow(row[1].constData()) << fields;
     }
+}
+
+/// The fields of the current row of AddCaseRows(table, caseFile), which must have count of them; for a
+/// structured binding that names them. The test stops at once when the row has another number.
+template <std::size_t count> std::array<QString, count> Fields() {
+    QFETCH(QStringList, fields);
+    if (fields.size() != count)
+        qFatal("the row has %d fields, not %d", int(fields.size()), int(count));
+    std::array<QString, count> named;
+    std::copy(fields.begin(), fields.end(), named.begin());
+    return named;
 }
 
 /// A started main window on a settings file of its own, with every message box after the start-up
@@ -78,6 +91,17 @@ public:
 
     /// Shows the page "日语歌词处理" (0) or "自动中文调教" (1).
     void ShowPage(int page) const { Find<QTabWidget>("TabStrip")->setCurrentIndex(page); }
+    /// Shows the page that holds the control, which must sit straight on it.
+    void ShowPageOf(const QWidget* control) const {
+        ShowPage(Find<QTabWidget>("TabStrip")->indexOf(control->parentWidget()));
+    }
+    /// The text of every pane, in the order of the tabs, each in brackets.
+    QString PaneTexts() const {
+        QString texts;
+        for (const char* pane : {"Input", "Output", "ChineseText", "PinYin", "VPhonetic"})
+            texts += u'[' + Find<window::TextPane>(pane)->text() + u']';
+        return texts;
+    }
     ~WindowUnderTest() { window::MessageBox::SetTestHook({}); }
     WindowUnderTest(const WindowUnderTest&) = delete;
     WindowUnderTest& operator=(const WindowUnderTest&) = delete;

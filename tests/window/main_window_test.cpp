@@ -53,16 +53,10 @@ private slots:
         QCOMPARE(QDir(test::Find<QFileDialog>(window.get(), "CommonDialog")->directory()), QDir(dialogFolder));
     }
 
-    void closingInAnyWaySavesTheSettings_data() {
-        QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("closes");
-        for (const char* how : {"Exit", "Esc", "Enter on an option", "close box"})
-            QTest::newRow(how) << QString::fromLatin1(how) << true;
-        QTest::newRow("Enter in a result pane") << "Enter in a result pane" << false;
-    }
+    void closingInAnyWaySavesTheSettings_data() { test::AddCaseRows("closing", LIROBEL_TEST_DATA "/window_cases.tsv"); }
     void closingInAnyWaySavesTheSettings() {
-        QFETCH(QString, how);
-        QFETCH(bool, closes);
+        const auto [how] = test::Fields<1>();
+        const bool closes = how != u"Enter in a result pane";
         // Six lines, of which the unload keeps four: every value is written, changed or not.
         WindowUnderTest started("wa\r\nwo\r\n du\r\n/old/\r\nfifth\r\nsixth\r\n");
         started.window->settings().LastFolder = QStringLiteral("/home/me/歌/");
@@ -84,29 +78,24 @@ private slots:
 
     void theInputPanesComeBackAtTheNextStart() {
         WindowUnderTest started;
+        // A link at a kept name is neither read nor written through.
+        const QString elsewhere = test::WriteFile(started.folder.filePath(QStringLiteral("precious.txt")), "precious");
+        QVERIFY(started.window->close());
+        QDir().mkpath(started.folder.filePath(QStringLiteral("panes")));
+        QVERIFY(QFile::link(elsewhere, started.folder.filePath(QStringLiteral("panes/Input.txt"))));
+        started.window = Main::Start(started.settingsPath, {}, started.folder.filePath(QStringLiteral("panes")));
+        QCOMPARE(started.PaneTexts(), QStringLiteral("[][][][][]"));
         started.Find<TextPane>("Input")->setPlainText(QStringLiteral("きゃっと"));
         started.Find<TextPane>("ChineseText")->setPlainText(QStringLiteral("你好"));
         started.Find<TextPane>("PinYin")->setPlainText(QStringLiteral("ni,hao,a,")); // edited by hand
         test::Click(started.window.get(), "Begin1");
         Restart(started);
-        QCOMPARE(PaneTexts(started), QStringLiteral("きゃっと||你好|ni,hao,a,||"));
+        QCOMPARE(started.PaneTexts(), QStringLiteral("[きゃっと][][你好][ni,hao,a,][]"));
+        QCOMPARE(test::ReadFile(elsewhere), QByteArray("precious"));
         // An empty pane at the end forgets what was kept; the others keep theirs.
         started.Find<TextPane>("Input")->clear();
         Restart(started);
-        QCOMPARE(PaneTexts(started), QStringLiteral("||你好|ni,hao,a,||"));
-    }
-
-    void aLinkAtTheKeptNameIsNeitherReadNorWrittenThrough() {
-        WindowUnderTest started;
-        const QString elsewhere = test::WriteFile(started.folder.filePath(QStringLiteral("precious.txt")), "precious");
-        QDir().mkpath(started.folder.filePath(QStringLiteral("panes")));
-        QVERIFY(QFile::link(elsewhere, started.folder.filePath(QStringLiteral("panes/Input.txt"))));
-        Restart(started);
-        QCOMPARE(started.Find<TextPane>("Input")->text(), QString());
-        started.Find<TextPane>("Input")->setPlainText(QStringLiteral("kept"));
-        Restart(started);
-        QCOMPARE(test::ReadFile(elsewhere), QByteArray("precious"));
-        QCOMPARE(started.Find<TextPane>("Input")->text(), QStringLiteral("kept"));
+        QCOMPARE(started.PaneTexts(), QStringLiteral("[][][你好][ni,hao,a,][]"));
     }
 
 private:
@@ -114,13 +103,6 @@ private:
     static void Restart(WindowUnderTest& started) {
         QVERIFY(started.window->close());
         started.window = Main::Start(started.settingsPath, {}, started.folder.filePath(QStringLiteral("panes")));
-    }
-    // The text of every pane, in the order of the tabs, each ended by "|".
-    static QString PaneTexts(const WindowUnderTest& started) {
-        QString texts;
-        for (const char* pane : {"Input", "Output", "ChineseText", "PinYin", "VPhonetic"})
-            texts += started.Find<TextPane>(pane)->text() + u'|';
-        return texts;
     }
 };
 

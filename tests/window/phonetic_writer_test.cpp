@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The writer window as a user works it, by mouse, keyboard and drops; the pour itself is the core's and
-// is tested there: here it only has to be given the pane, the path and the choice, and be reported.
+// is tested there: here it only has to be given the pane, the path and the choices, and be reported, and
+// its preview has to show and mark what it would write.
 #include "core/files/native_path.h"
+#include "core/settings/preferences.h"
 #include "core/vpr/pour_song.h"
-#include "core/vsqx/file_lines.h"
+#include "support/song_with_lyrics.h"
 #include "support/vpr_generator.h"
 #include "support/vsqx_generator.h"
 #include "support/window_under_test.h"
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace lirobel::window {
@@ -63,6 +66,9 @@ QByteArray Song(const QString& kind) {
         return "<vsq3/>\r\n";
     if (kind == u"unclosed")
         return QByteArray(song).replace("</phnms>", "</phnm>");
+    if (kind == u"lyrics")
+        return test::SongWithLyrics(test::SongFormat::Vsqx4, {QStringLiteral("你"), QStringLiteral("-"),
+                                                              QStringLiteral("la"), QStringLiteral("好")});
     return kind == u"missing" ? QByteArray() : song;
 }
 
@@ -77,6 +83,7 @@ class PhoneticWriterTest : public QObject {
 
 private slots:
     void init() {
+        settings::WritePreference(settings::kFromNotesPreference, false);
         m_started = std::make_unique<WindowUnderTest>();
         m_started->ShowPage(1);
         m_song = m_started->folder.filePath(QStringLiteral("song.vsqx"));
@@ -96,10 +103,14 @@ private slots:
                  QStringLiteral("没有VOCALOID音标！请将拼音转换为VOCALOID音标后在使用此功能！"));
         QVERIFY(!Writer() && main->isEnabled());
 
+        // The song has a name in GBK; beside it, the file that Qt's decoding of that name would give.
         const QByteArray song = test::GenerateVsqx({});
         test::WriteFile(m_song, song);
         QDir(m_started->folder.path()).mkdir(QStringLiteral("sub"));
-        const QString other = test::WriteFile(m_started->folder.filePath(QStringLiteral("sub/other.vsqx")), "x");
+        const QByteArray sub = QFile::encodeName(m_started->folder.filePath(QStringLiteral("sub/")));
+        const QByteArray gbk = sub + "\xb8\xe8.vsqx";
+        test::WriteNativeFile(gbk, song);
+        const QString replacement = test::WriteFile(QFile::decodeName(sub) + QStringLiteral("\uFFFD.vsqx"), song);
         m_started->Find<TextPane>("ChineseText")->setPlainText(QStringLiteral("你好"));
         test::Click(main, "Begin2");
         QWidget* writer = OpenWriter();
@@ -114,27 +125,34 @@ private slots:
         // Enter now works the writer, not the disabled main window.
         QTRY_COMPARE(QApplication::activeWindow(), writer);
         QCOMPARE(QApplication::focusWidget(), Find<QWidget>(writer, "Begin"));
-        Drop(writer, QFile::encodeName(other));
-        QCOMPARE(path->text() + u' ' + lastFolder, other + u' ' + m_started->folder.filePath(QStringLiteral("sub/")));
+        // The file dialog can only show the GBK name with U+FFFD: a choice of it is refused.
+        AnswerFileDialog(this, replacement);
+        test::Click(writer, "ReadVSQX");
+        QCOMPARE(m_started->messages.size(), 2u);
+        QCOMPARE(m_started->messages[1].icon, MessageBox::Icon::Error);
+        QCOMPARE(path->text() + lastFolder, QStringLiteral("C:\\"));
         AnswerFileDialog(this, m_song);
         test::Click(writer, "ReadVSQX");
         QCOMPARE(path->text() + u' ' + lastFolder, m_song + u' ' + m_started->folder.path() + u'/');
+        // A drop brings the name's bytes.
+        Drop(writer, gbk);
+        QCOMPARE(files::NativeFromPath(lastFolder), sub);
 
         // The windows as they stand while the completion message is up, before the progress window closes.
         bool chainHeld = false;
-        const auto lines = static_cast<double>(vsqx::CountFileLines(song));
         m_started->onMessage = [&](const MessageBox::Message&) {
             auto* waiting = writer->findChild<Waiting*>();
             chainHeld = waiting && waiting->isVisible() && waiting->isEnabled() && !writer->isEnabled() &&
-                        !main->isEnabled() && waiting->Value() == 2 * lines && waiting->Maximum() == 2 * lines;
+                        !main->isEnabled() && waiting->Value() == waiting->Maximum() && waiting->Maximum() > 0;
         };
         QTest::keyClick(writer, Qt::Key_Return);
-        QCOMPARE(m_started->messages.size(), 2u);
-        QCOMPARE(m_started->messages[1].informativeText,
+        QCOMPARE(m_started->messages.size(), 3u);
+        QCOMPARE(m_started->messages[2].informativeText,
                  QStringLiteral("写入了 2 个音符；还有 1 个音符没有写入音标。"));
         QVERIFY(chainHeld && writer->isEnabled());
         QVERIFY(!writer->findChild<Waiting*>() || !writer->findChild<Waiting*>()->isVisible());
-        QCOMPARE(path->text(), m_song);
+        QVERIFY(test::ReadNativeFile(gbk).contains("lock=\"1\""));
+        QVERIFY(test::ReadFile(replacement) == song && test::ReadFile(m_song) == song);
 
         // Esc closes the writer; the next Enter opens it again rather than ending the program with the lyrics.
         test::Click(writer, "SkipHeld");
@@ -150,7 +168,7 @@ private slots:
         // The choice stays out of the settings file; the next start opens the file dialog in the folder chosen last.
         QCOMPARE(test::ReadFile(m_started->settingsPath).count('\n'), 4);
         const WindowUnderTest next(test::ReadFile(m_started->settingsPath));
-        QCOMPARE(QDir(next.Find<QFileDialog>("CommonDialog")->directory()), QDir(m_started->folder.path()));
+        QCOMPARE(QDir(next.Find<QFileDialog>("CommonDialog")->directory()), QDir(QFile::decodeName(sub)));
     }
 
     void theFileTheProgramStartsWithFillsTheFirstWriterOnly() {
@@ -170,49 +188,22 @@ private slots:
         QCOMPARE(PathBox(OpenWriter(QStringLiteral("J i|")))->text(), QString());
     }
 
-    void namesThatAreNotUtf8NameTheirOwnFile() {
-        // A name in GBK, and beside it the file that Qt's decoding of that name would give.
-        const QByteArray gbk = QFile::encodeName(m_started->folder.path()) + "/\xb8\xe8.vsqx";
-        const QString replacement = m_started->folder.filePath(QStringLiteral("\uFFFD.vsqx"));
-        const QByteArray song = test::GenerateVsqx({});
-        test::WriteFile(replacement, song);
-        test::WriteNativeFile(gbk, song);
-        QWidget* writer = OpenWriter(QStringLiteral("J i|"));
-
-        // The file dialog can only show such a name with U+FFFD: a choice of it is refused.
-        AnswerFileDialog(this, replacement);
-        test::Click(writer, "ReadVSQX");
-        QCOMPARE(m_started->messages.size(), 1u);
-        QCOMPARE(m_started->messages[0].icon, MessageBox::Icon::Error);
-        QCOMPARE(PathBox(writer)->text(), QString());
-        // A drop brings the name's bytes.
-        Drop(writer, gbk);
-        test::Click(writer, "Begin");
-        QCOMPARE(m_started->messages.size(), 2u);
-        QCOMPARE(test::ReadFile(replacement), song);
-        QVERIFY(test::ReadNativeFile(gbk).contains("lock=\"1\""));
-        QCOMPARE(files::NativeFromPath(m_started->window->settings().LastFolder),
-                 QFile::encodeName(m_started->folder.path()) + '/');
-    }
-
-    void outcomesAndTheEnablingChain_data() {
-        test::AddCaseRows("pour", {"song", "skipHeld", "text", "counts", "state"},
-                          LIROBEL_TEST_DATA "/window_cases.tsv");
-    }
+    void outcomesAndTheEnablingChain_data() { test::AddCaseRows("pour", LIROBEL_TEST_DATA "/window_cases.tsv"); }
     void outcomesAndTheEnablingChain() {
-        QFETCH(QString, song);
-        QFETCH(QString, skipHeld);
-        QFETCH(QString, text);
-        QFETCH(QString, counts);
-        QFETCH(QString, state);
-        const QString phonetic = QStringLiteral("J i|h a o|");
+        const auto [song, choice, text, counts, state] = test::Fields<5>();
+        const bool fromNotes = choice == u"from notes";
+        const QString phonetic = fromNotes ? QString() : QStringLiteral("J i|h a o|");
         const QString reference = m_started->folder.filePath(QStringLiteral("reference"));
         if (const QByteArray file = Song(song); !file.isNull()) {
             test::WriteFile(m_song, file);
             test::WriteFile(reference, file);
         }
+        // Pouring from the notes, the writer opens on an empty phonetic pane, and held notes are the notes'.
+        settings::WritePreference(settings::kFromNotesPreference, fromNotes);
         QWidget* writer = OpenWriter(phonetic);
-        Find<QCheckBox>(writer, "SkipHeld")->setChecked(skipHeld == u"1");
+        auto* skipHeld = Find<QCheckBox>(writer, "SkipHeld");
+        QCOMPARE(skipHeld->isEnabled(), !fromNotes);
+        skipHeld->setChecked(choice == u"skip held");
         PathBox(writer)->setText(m_song);
         QTest::keyClick(writer, Qt::Key_Return);
 
@@ -223,9 +214,10 @@ private slots:
         using Icon = MessageBox::Icon;
         QCOMPARE(message.icon, !state.isEmpty() ? Icon::Error : counts.isEmpty() ? Icon::Warning : Icon::Information);
         QCOMPARE(message.detailedText.isEmpty(), state.isEmpty());
-        // The file is what the pour makes of it with the pane's text and the choice.
+        // The file is what the pour makes of it with the pane's text and the choices.
         vsqx::PourOptions options;
-        options.skipHeld = skipHeld == u"1";
+        options.skipHeld = choice == u"skip held";
+        options.fromNotes = fromNotes;
         vsqx::PourProgress quiet;
         vpr::PourPhoneticIntoSong(reference, phonetic, quiet, options);
         QCOMPARE(test::ReadFile(m_song), test::ReadFile(reference));
@@ -238,6 +230,29 @@ private slots:
         QCOMPARE(Find<QLabel>(waiting, "State")->text(), state);
         waiting->close();
         QVERIFY(writer->isEnabled());
+    }
+
+    // The items of the pane meet the notes by count: the second lands on a held note, and the last hanzi
+    // takes none. The preview shows and marks both, and leaves the file as it was.
+    void previewMarksWhereLyricsAndItemsDisagree() {
+        test::WriteFile(m_song, Song(QStringLiteral("lyrics")));
+        QWidget* writer = OpenWriter(QStringLiteral("J i|h a o|"));
+        PathBox(writer)->setText(m_song);
+        test::Click(writer, "Preview");
+        auto* preview = Find<QDialog>(writer, "PourPreview");
+        auto* table = Find<QTableWidget>(preview, "PreviewNotes");
+        QCOMPARE(table->rowCount(), 4);
+        QStringList items;
+        QList<bool> marked;
+        for (int row = 0; row < 4; ++row) {
+            items.append(table->item(row, 3)->text());
+            marked.append(table->item(row, 0)->background().style() != Qt::NoBrush);
+        }
+        QCOMPARE(items, (QStringList{QStringLiteral("J i"), QStringLiteral("h a o"), QStringLiteral("(no item left)"),
+                                     QStringLiteral("(no item left)")}));
+        QCOMPARE(marked, (QList<bool>{false, true, false, true}));
+        QVERIFY(Find<QLabel>(preview, "PreviewCounts")->text().contains(QStringLiteral("标红的 2 个音符")));
+        QCOMPARE(test::ReadFile(m_song), Song(QStringLiteral("lyrics")));
     }
 
     void aRunGoesOnWhenItsWindowsAreClosed() {
