@@ -159,7 +159,8 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
         // As with a phonetic string without items, a run that would write nothing is refused, rather than
         // rewrite the file (a version-3 file into one line) for nothing.
         if (fromNotes.counts.items == 0)
-            return Failed(QStringLiteral("there is no item to pour: no note's lyric is one hanzi with a phonetic item"));
+            return Failed(
+                QStringLiteral("there is no item to pour: no note's lyric is one hanzi with a phonetic item"));
         noteItems.reserve(fromNotes.notes.size());
         for (const NoteItem& item : fromNotes.notes)
             noteItems.append(item.item);
