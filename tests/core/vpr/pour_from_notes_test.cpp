@@ -33,8 +33,7 @@ class PourFromNotesTest : public testing::TestWithParam<SongFormat> {};
 
 // With a hanzi on every note, the items made from the notes are the items of the pasted lyrics.
 TEST_P(PourFromNotesTest, EqualsTheCountedPourOfTheSameLyrics) {
-    const QStringList lyrics{QStringLiteral("你"), QStringLiteral("好"), QStringLiteral("长"), QStringLiteral("大"),
-                             QStringLiteral("了")};
+    const QStringList lyrics = QStringLiteral("你 好 长 大 了").split(u' ');
     QTemporaryDir folder;
     const QString fromNotes =
         test::WriteFile(folder.filePath(QStringLiteral("a")), test::SongWithLyrics(GetParam(), lyrics));
@@ -54,8 +53,7 @@ TEST_P(PourFromNotesTest, EqualsTheCountedPourOfTheSameLyrics) {
 
 // Notes of every other kind stay as they are and are counted; a dry run with its list writes nothing.
 TEST_P(PourFromNotesTest, LeavesAndCountsTheNotesWithoutAnItem) {
-    const QStringList lyrics{QStringLiteral("你"), QStringLiteral("-"),  QStringLiteral("la"),
-                             QStringLiteral("琪"), QStringLiteral("好"), QStringLiteral("你好")};
+    const QStringList lyrics = QStringLiteral("你 - la 琪 好 你好").split(u' ');
     QTemporaryDir folder;
     const QString path =
         test::WriteFile(folder.filePath(QStringLiteral("song")), test::SongWithLyrics(GetParam(), lyrics));
@@ -71,9 +69,7 @@ TEST_P(PourFromNotesTest, LeavesAndCountsTheNotesWithoutAnItem) {
     QStringList items;
     for (const vsqx::PlannedNote& note : preview.plan)
         items.append(note.item + (note.odd ? QStringLiteral("!") : QString()));
-    EXPECT_EQ(items, (QStringList{QStringLiteral("J i"), QStringLiteral("(held)"), QStringLiteral("(not one hanzi)"),
-                                  QStringLiteral("(no reading)!"), QStringLiteral("h a o"),
-                                  QStringLiteral("(not one hanzi)")}));
+    EXPECT_EQ(items.join(u'|'), u"J i|(held)|(not one hanzi)|(no reading)!|h a o|(not one hanzi)");
 
     options.dryRun = options.list = false;
     const vsqx::PourOutcome outcome = Pour(path, {}, options);
@@ -82,9 +78,7 @@ TEST_P(PourFromNotesTest, LeavesAndCountsTheNotesWithoutAnItem) {
     EXPECT_EQ(outcome.kept.held, 1);
     EXPECT_EQ(outcome.kept.notHanzi, 2);
     EXPECT_EQ(outcome.kept.noReading, 1);
-    EXPECT_EQ(Lyrics(test::ReadFile(path)),
-              (QStringList{QStringLiteral("a"), QStringLiteral("-"), QStringLiteral("la"), QStringLiteral("琪"),
-                           QStringLiteral("a"), QStringLiteral("你好")}));
+    EXPECT_EQ(Lyrics(test::ReadFile(path)).join(u' '), u"a - la 琪 a 你好");
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PourFromNotesTest,

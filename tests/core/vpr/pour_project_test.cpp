@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace lirobel::vpr {
@@ -44,20 +45,29 @@ struct LayoutCase {
     VprLayout layout;
     bool skipHeld;
     int items;
+    int notes = 14;
+    bool repacked = false; ///< every entry deflated at the best level by an archiver, not as the editor writes
 
     friend void PrintTo(const LayoutCase& row, std::ostream* os) {
         *os << (row.layout == VprLayout::Version5 ? "version 5" : "version 6") << (row.skipHeld ? ", held skipped" : "")
-            << ", " << row.items << " items";
+            << (row.repacked ? ", repacked" : "") << ", " << row.items << " items";
     }
 };
 
 class ProjectPourTest : public testing::TestWithParam<LayoutCase> {};
 
+// Stored blocks stay stored blocks (over 64 KiB, more than one), and a compressed sequence is compressed
+// again, with the flags that the packer gave it.
 TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
     const LayoutCase& row = GetParam();
-    constexpr int kNotes = 14;
-    const std::vector<VprNote> notes = test::GenerateVprNotes(row.layout, kNotes);
-    const QByteArray original = test::GenerateVpr(row.layout, test::GenerateSequence(row.layout, notes));
+    const std::vector<VprNote> notes = test::GenerateVprNotes(row.layout, row.notes);
+    QByteArray original = test::GenerateVpr(row.layout, test::GenerateSequence(row.layout, notes));
+    if (row.repacked) {
+        std::vector<test::ZipEntry> entries;
+        for (const test::ZipRecord& record : test::ZipRecords(original))
+            entries.push_back({record.name, record.content, 8, true});
+        original = test::MakeZip(entries);
+    }
     QTemporaryDir folder;
     const QString path = test::WriteFile(folder.filePath(QStringLiteral("song.vpr")), original);
     vsqx::PourProgress quiet;
@@ -71,12 +81,12 @@ TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
     options.dryRun = false;
     const vsqx::PourOutcome outcome = PourPhoneticIntoSong(path, items, quiet, options);
     ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
-    const int held = row.skipHeld ? kNotes / 4 : 0;
-    const int written = std::min(row.items, kNotes - held);
+    const int held = row.skipHeld ? row.notes / 4 : 0;
+    const int written = std::min(row.items, row.notes - held);
     const auto counts = [](const vsqx::PourOutcome& run) {
         return std::tuple(run.notesWritten, run.heldSkipped, run.notesFound, run.itemsLeft, run.notesLeft);
     };
-    EXPECT_EQ(counts(outcome), std::tuple(written, held, kNotes, row.items - written, kNotes - held - written));
+    EXPECT_EQ(counts(outcome), std::tuple(written, held, row.notes, row.items - written, row.notes - held - written));
     EXPECT_EQ(counts(dry), counts(outcome));
 
     const QByteArray poured = test::ReadFile(path);
@@ -85,6 +95,8 @@ TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
     ASSERT_EQ(after.size(), before.size());
     EXPECT_EQ(after[0].name, before[0].name);
     EXPECT_EQ(after[0].method, before[0].method);
+    EXPECT_EQ(after[0].record.mid(6, 2), before[0].record.mid(6, 2)); // the general purpose flags
+    EXPECT_EQ(qFromLittleEndian<quint32>(after[0].record.constData() + 18) < after[0].content.size() / 2, row.repacked);
     EXPECT_EQ(after[0].content.toStdString(),
               test::GenerateSequence(row.layout, Poured(notes, row.items, row.skipHeld)).toStdString());
     for (size_t at = 1; at < before.size(); ++at)
@@ -96,8 +108,9 @@ TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, ProjectPourTest,
-                         testing::Values(LayoutCase{VprLayout::Version5, false, 20},
+                         testing::Values(LayoutCase{VprLayout::Version5, false, 420, 400},
                                          LayoutCase{VprLayout::Version5, true, 9},
+                                         LayoutCase{VprLayout::Version5, false, 20, 400, true},
                                          LayoutCase{VprLayout::Version6, false, 14},
                                          LayoutCase{VprLayout::Version6, true, 6}));
 
