@@ -93,6 +93,7 @@ QByteArray GenerateSequence(VprLayout layout, const std::vector<VprNote>& notes,
     const bool five = layout == VprLayout::Version5;
     const auto& sections = kLayouts[five ? 0 : 1];
     const auto section = [&sections](const char* name) { return sections[name].join(); };
+    const auto number = [](int value) { return QByteArray::number(value); };
     QByteArray tracks[2]; // the first singing track's parts, and the AI track's
     for (int part = 0; part < singingParts; ++part) {
         QByteArray json;
@@ -100,22 +101,20 @@ QByteArray GenerateSequence(VprLayout layout, const std::vector<VprNote>& notes,
             const VprNote& note = notes[at];
             const int index = static_cast<int>(at);
             const bool extra = five ? index % 5 == 4 : note.phonemePositions;
-            json += (json.isEmpty() ? "" : ",") +
-                    Fill(section("note"),
-                         {{"lyric", note.lyric},
-                          {"phoneme", note.phoneme},
-                          {"protected", note.isProtected ? "true" : "false"},
-                          {"pos", QByteArray::number(index * 480)},
-                          {"number", QByteArray::number(60 + index % 12)},
-                          {"exp", note.opening ? Fill(section("exp"), {{"opening", QByteArray::number(*note.opening)}})
-                                               : QByteArray()},
-                          {"extra", extra ? section("extra") : QByteArray()}});
+            json +=
+                (json.isEmpty() ? "" : ",") +
+                Fill(section("note"),
+                     {{"lyric", note.lyric},
+                      {"phoneme", note.phoneme},
+                      {"protected", note.isProtected ? "true" : "false"},
+                      {"pos", number(index * 480)},
+                      {"number", number(60 + index % 12)},
+                      {"exp", note.opening ? Fill(section("exp"), {{"opening", number(*note.opening)}}) : QByteArray()},
+                      {"extra", extra ? section("extra") : QByteArray()}});
         }
         QByteArray& track = tracks[five || part < (singingParts + 1) / 2 ? 0 : 1];
-        track +=
-            (track.isEmpty() ? "" : ",") + Fill(section("part"), {{"notes", json},
-                                                                  {"part", QByteArray::number(part)},
-                                                                  {"pos", QByteArray::number(1920 + part * 7680)}});
+        track += (track.isEmpty() ? "" : ",") +
+                 Fill(section("part"), {{"notes", json}, {"part", number(part)}, {"pos", number(1920 + part * 7680)}});
     }
     return Fill(section(""), {{"first", tracks[0]}, {"rest", tracks[1]}});
 }

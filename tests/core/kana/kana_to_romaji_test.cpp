@@ -52,16 +52,6 @@ TEST(KanaToRomaji, GivesEveryKanaOfTheTablesItsTokenInBothScripts) {
     EXPECT_EQ(partners, 2 + 3 + 4 + 2 + 11 + 11 + 11);
 }
 
-// Words in an English span are kept as they are, upper-cased, up to a bound.
-TEST(FilterRomaji, BoundsEnglishSpans) {
-    const QString longest(kLongestEnglishSpan, u'x');
-    EXPECT_EQ(FilterRomaji(QStringLiteral("/*") + longest + QStringLiteral("*/a"), {}).romaji,
-              longest.toUpper() + QStringLiteral(" a"));
-    const RomajiConversion tooLong = FilterRomaji(QStringLiteral("/*") + longest + QStringLiteral("x*/"), {});
-    EXPECT_FALSE(tooLong.succeeded);
-    EXPECT_TRUE(tooLong.romaji.isEmpty());
-}
-
 // A row of romaji_cases.tsv: lyrics through the kana converter or the romaji filter, and what they give;
 // a failure that names what follows a "!".
 class RomajiCaseTest : public testing::TestWithParam<QByteArrayList> {};
@@ -81,7 +71,10 @@ TEST_P(RomajiCaseTest, ConvertsLyrics) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lyrics, RomajiCaseTest,
-                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/romaji_cases.tsv")));
+                         testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/romaji_cases.tsv",
+                                                              {{"LONGEST_SPAN", QByteArray(kLongestEnglishSpan, 'x')},
+                                                               {"LONGEST_SPAN_X",
+                                                                QByteArray(kLongestEnglishSpan, 'X')}})));
 
 } // namespace
 } // namespace lirobel::kana

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/settings/preferences.h"
 #include "core/settings/settings.h"
 #include "support/case_file.h"
+#include "support/hostile_names.h"
 #include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -85,14 +89,54 @@ TEST_F(SettingsFileTest, ReadsOnlyTheHeadOfARegularFileAndKeepsItsBytes) {
 TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileWhole) {
     const QByteArray stored("wa\r\nwo\r\ndu\r\n/home/me/\r\n");
     WriteFile(m_path, stored);
-    QString problem;
-    {
+    const QString problem = [this] {
         const test::FileSizeLimit fullDisk(8);
-        problem = SaveSettings(m_path, Values("ha", "o", "zu", "/a/much/longer/folder/than/eight/bytes/"));
-    }
+        return SaveSettings(m_path, Values("ha", "o", "zu", "/a/much/longer/folder/than/eight/bytes/"));
+    }();
     EXPECT_NE(problem, QString());
     EXPECT_EQ(ReadFile(m_path), stored);
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Settings.ini")});
+}
+
+// Until the guard given ends, the user's configuration folder is the given one (QStandardPaths' test mode,
+// which other tests of this program turn on, would ignore it; each of them turns it on again).
+auto ConfigurationFolder(const QString& folder) {
+    QStandardPaths::setTestModeEnabled(false);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder));
+    return qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+}
+
+class SettingsAtHostileName : public test::HostileNameTest {};
+
+TEST_P(SettingsAtHostileName, GivesTheDefaultsAndIsLeftAlone) {
+    const SettingsFileResult loaded = LoadSettings(m_path);
+    EXPECT_EQ(loaded.settings, Settings());
+    EXPECT_NE(loaded.problem, QString());
+    Settings changed;
+    changed.HaReading = QStringLiteral("wa");
+    EXPECT_NE(SaveSettings(m_path, changed), QString());
+    ExpectUntouched();
+}
+
+TEST_P(SettingsAtHostileName, AsPreferencesGivesTheDefaultsAndIsLeftAlone) {
+    const auto configuration = ConfigurationFolder(m_root.path());
+    ASSERT_EQ(PreferencesPath(), m_path);
+    for (const bool byDefault : {false, true})
+        EXPECT_EQ(ReadPreference(kSkipHeldNotesPreference, byDefault), byDefault);
+    WritePreference(kSkipHeldNotesPreference, true);
+    ExpectUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, SettingsAtHostileName, testing::ValuesIn(test::kHostileNames),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(Preferences, AreKeptInTheUsersOwnFile) {
+    QTemporaryDir home;
+    const auto configuration = ConfigurationFolder(home.path());
+    EXPECT_FALSE(ReadPreference(kReadByWordsPreference, false));
+    WritePreference(kReadByWordsPreference, true);
+    EXPECT_TRUE(ReadPreference(kReadByWordsPreference, false));
+    EXPECT_TRUE(QFileInfo(home.filePath(QStringLiteral("Lirobel/lirobel.conf"))).isFile());
 }
 
 } // namespace

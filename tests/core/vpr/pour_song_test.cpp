@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/phonetic/pinyin_to_phonetic.h"
+#include "core/pinyin/chinese_words_to_pinyin.h"
 #include "core/vpr/pour_song.h"
+#include "core/vpr/project_lyrics.h"
+#include "support/song_with_lyrics.h"
 #include "support/test_files.h"
 #include "support/vpr_generator.h"
 
@@ -12,8 +16,79 @@ namespace lirobel::vpr {
 namespace {
 
 using Kind = vsqx::PourOutcome::Kind;
+using test::SongFormat;
 using test::VprLayout;
 using test::VprNote;
+
+QStringList Lyrics(const QByteArray& song) {
+    const std::optional<vsqx::SongLyrics> read = ReadProjectLyrics(song);
+    const vsqx::SongLyrics lyrics = read ? *read : vsqx::ReadVsqxLyrics(song);
+    QStringList texts;
+    for (const vsqx::NoteLyric& note : lyrics.notes)
+        texts.append(note.lyric);
+    return texts;
+}
+
+vsqx::PourOutcome Pour(const QString& path, QStringView phonetic, vsqx::PourOptions options) {
+    vsqx::PourProgress quiet;
+    return PourPhoneticIntoSong(path, phonetic, quiet, options);
+}
+
+class PourFromNotesTest : public testing::TestWithParam<SongFormat> {};
+
+// With a hanzi on every note, the items made from the notes are the items of the pasted lyrics.
+TEST_P(PourFromNotesTest, EqualsTheCountedPourOfTheSameLyrics) {
+    const QStringList lyrics = QStringLiteral("你 好 长 大 了").split(u' ');
+    QTemporaryDir folder;
+    const QString fromNotes =
+        test::WriteFile(folder.filePath(QStringLiteral("a")), test::SongWithLyrics(GetParam(), lyrics));
+    const QString counted =
+        test::WriteFile(folder.filePath(QStringLiteral("b")), test::SongWithLyrics(GetParam(), lyrics));
+    ASSERT_EQ(Lyrics(test::ReadFile(fromNotes)), lyrics);
+
+    vsqx::PourOptions options;
+    options.fromNotes = options.byWords = true;
+    const vsqx::PourOutcome outcome = Pour(fromNotes, {}, options);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    EXPECT_EQ(outcome.notesWritten, 5);
+    const QString phonetic = phonetic::PinYinToPhonetic(pinyin::ChineseWordsToPinYin(lyrics.join(QString())));
+    ASSERT_EQ(Pour(counted, phonetic, {}).kind, Kind::Completed);
+    EXPECT_EQ(test::ReadFile(fromNotes), test::ReadFile(counted));
+}
+
+// Notes of every other kind stay as they are and are counted, and so listed by a dry run.
+TEST_P(PourFromNotesTest, LeavesAndCountsTheNotesWithoutAnItem) {
+    const QStringList lyrics = QStringLiteral("你 - la 琪 好 你好").split(u' ');
+    QTemporaryDir folder;
+    const QString path =
+        test::WriteFile(folder.filePath(QStringLiteral("song")), test::SongWithLyrics(GetParam(), lyrics));
+
+    vsqx::PourOptions options;
+    options.fromNotes = options.dryRun = options.list = true;
+    const vsqx::PourOutcome preview = Pour(path, {}, options);
+    ASSERT_EQ(preview.kind, Kind::Completed) << preview.cause.toStdString();
+    QStringList items;
+    for (const vsqx::PlannedNote& note : preview.plan)
+        items.append(note.item + (note.odd ? QStringLiteral("!") : QString()));
+    EXPECT_EQ(items.join(u'|'), u"J i|(held)|(not one hanzi)|(no reading)!|h a o|(not one hanzi)");
+
+    options.dryRun = options.list = false;
+    const vsqx::PourOutcome outcome = Pour(path, {}, options);
+    ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
+    EXPECT_EQ(outcome.notesWritten, 2);
+    EXPECT_EQ(outcome.kept.held, 1);
+    EXPECT_EQ(outcome.kept.notHanzi, 2);
+    EXPECT_EQ(outcome.kept.noReading, 1);
+    EXPECT_EQ(Lyrics(test::ReadFile(path)).join(u' '), u"a - la 琪 a 你好");
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PourFromNotesTest,
+                         testing::Values(SongFormat::Vsqx3, SongFormat::Vsqx4, SongFormat::Vpr5, SongFormat::Vpr6));
+
+TEST(JsonStringText, ResolvesEscapes) {
+    EXPECT_EQ(JsonStringText(R"("a\"b\\c\/d\u4F60\uD840\uDC00\n")"), QString::fromUtf16(u"a\"b\\c/d你𠀀\n"));
+    EXPECT_EQ(JsonStringText(R"("好")"), QStringLiteral("好"));
+}
 
 constexpr const char16_t* kItems[] = {u"J i", u"p\\ M", u"h a o[-OPE]", u"k a", u"ts o N\\", u"4 M j[-OPE]"};
 
@@ -35,8 +110,7 @@ std::vector<VprNote> Poured(std::vector<VprNote> notes, int items, bool skipHeld
             phoneme.chop(6);
             note.opening = 0;
         }
-        note.phonemePositions = note.phonemePositions && phoneme == note.phoneme;
-        note = {"a", phoneme, true, note.opening, note.phonemePositions};
+        note = {"a", phoneme, true, note.opening, note.phonemePositions && phoneme == note.phoneme};
     }
     return notes;
 }
@@ -70,16 +144,15 @@ TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
     }
     QTemporaryDir folder;
     const QString path = test::WriteFile(folder.filePath(QStringLiteral("song.vpr")), original);
-    vsqx::PourProgress quiet;
     const QString items = Items(row.items);
 
     vsqx::PourOptions options;
     options.skipHeld = row.skipHeld;
     options.dryRun = true;
-    const vsqx::PourOutcome dry = PourPhoneticIntoSong(path, items, quiet, options);
+    const vsqx::PourOutcome dry = Pour(path, items, options);
     EXPECT_EQ(test::ReadFile(path), original);
     options.dryRun = false;
-    const vsqx::PourOutcome outcome = PourPhoneticIntoSong(path, items, quiet, options);
+    const vsqx::PourOutcome outcome = Pour(path, items, options);
     ASSERT_EQ(outcome.kind, Kind::Completed) << outcome.cause.toStdString();
     const int held = row.skipHeld ? row.notes / 4 : 0;
     const int written = std::min(row.items, row.notes - held);
@@ -103,7 +176,7 @@ TEST_P(ProjectPourTest, ChangesTheNotesAndKeepsEveryOtherByte) {
         EXPECT_EQ(after[at].record, before[at].record) << before[at].name.toStdString();
     EXPECT_EQ(test::Entries(folder.path()), QStringList{QStringLiteral("song.vpr")});
 
-    ASSERT_EQ(PourPhoneticIntoSong(path, items, quiet, options).kind, Kind::Completed);
+    ASSERT_EQ(Pour(path, items, options).kind, Kind::Completed);
     EXPECT_EQ(test::ReadFile(path), poured);
 }
 
@@ -140,8 +213,7 @@ TEST_P(ProjectFailureTest, LeavesTheFileAsItWas) {
     const FailureCase& row = GetParam();
     QTemporaryDir folder;
     const QString path = test::WriteFile(folder.filePath(QStringLiteral("song.vpr")), row.file);
-    vsqx::PourProgress quiet;
-    const vsqx::PourOutcome outcome = PourPhoneticIntoSong(path, row.items, quiet);
+    const vsqx::PourOutcome outcome = Pour(path, row.items, {});
     EXPECT_EQ(outcome.kind, row.kind);
     EXPECT_TRUE(outcome.cause.contains(QLatin1StringView(row.cause))) << outcome.cause.toStdString();
     EXPECT_EQ(test::ReadFile(path), row.file);
