@@ -16,10 +16,6 @@ constexpr char kAudio5[] = "Project\\Audio\\0F6F1B2E-8C1D-4E5A-9D1F-3A2B4C5D6E7F
 constexpr char kOtherAudio5[] = "Project\\Audio\\9A8B7C6D-5E4F-4321-8765-43210FEDCBA9.wav";
 constexpr char kAudio6[] = "Project/Audio/1C2D3E4F-5A6B-4C7D-8E9F-0A1B2C3D4E5F.wav";
 
-QByteArray Number(qint64 value) {
-    return QByteArray::number(value);
-}
-
 QByteArray WavBytes(int seed) {
     QByteArray wav = "RIFF\x24\x10\x00\x00WAVEfmt ";
     for (int at = 0; at < 4096; ++at)
@@ -56,16 +52,20 @@ QByteArray StoredBlocks(const QByteArray& content) {
     return out;
 }
 
-QByteArray Inflate(const QByteArray& data, qsizetype size) {
+// Deflates the data at the best level, or inflates it to `size` bytes, all at once and raw, as a ZIP
+// entry holds it.
+QByteArray Flate(bool deflating, const QByteArray& data, qsizetype size) {
     QByteArray out(size, '\0');
     z_stream stream{};
-    inflateInit2(&stream, -MAX_WBITS);
+    deflating ? deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY)
+              : inflateInit2(&stream, -MAX_WBITS);
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
     stream.avail_in = static_cast<uInt>(data.size());
     stream.next_out = reinterpret_cast<Bytef*>(out.data());
     stream.avail_out = static_cast<uInt>(out.size());
-    const int result = inflate(&stream, Z_FINISH);
-    inflateEnd(&stream);
+    const int result = deflating ? deflate(&stream, Z_FINISH) : inflate(&stream, Z_FINISH);
+    deflating ? deflateEnd(&stream) : inflateEnd(&stream);
+    out.truncate(static_cast<qsizetype>(stream.total_out));
     return result == Z_STREAM_END ? out : QByteArray("<not inflated>");
 }
 
@@ -93,6 +93,7 @@ QByteArray GenerateSequence(VprLayout layout, const std::vector<VprNote>& notes,
     const bool five = layout == VprLayout::Version5;
     const auto& sections = kLayouts[five ? 0 : 1];
     const auto section = [&sections](const char* name) { return sections[name].join(); };
+    const auto number = [](int value) { return QByteArray::number(value); };
     QByteArray tracks[2]; // the first singing track's parts, and the AI track's
     for (int part = 0; part < singingParts; ++part) {
         QByteArray json;
@@ -106,14 +107,14 @@ QByteArray GenerateSequence(VprLayout layout, const std::vector<VprNote>& notes,
                      {{"lyric", note.lyric},
                       {"phoneme", note.phoneme},
                       {"protected", note.isProtected ? "true" : "false"},
-                      {"pos", Number(index * 480)},
-                      {"number", Number(60 + index % 12)},
-                      {"exp", note.opening ? Fill(section("exp"), {{"opening", Number(*note.opening)}}) : QByteArray()},
+                      {"pos", number(index * 480)},
+                      {"number", number(60 + index % 12)},
+                      {"exp", note.opening ? Fill(section("exp"), {{"opening", number(*note.opening)}}) : QByteArray()},
                       {"extra", extra ? section("extra") : QByteArray()}});
         }
         QByteArray& track = tracks[five || part < (singingParts + 1) / 2 ? 0 : 1];
         track += (track.isEmpty() ? "" : ",") +
-                 Fill(section("part"), {{"notes", json}, {"part", Number(part)}, {"pos", Number(1920 + part * 7680)}});
+                 Fill(section("part"), {{"notes", json}, {"part", number(part)}, {"pos", number(1920 + part * 7680)}});
     }
     return Fill(section(""), {{"first", tracks[0]}, {"rest", tracks[1]}});
 }
@@ -130,12 +131,14 @@ QByteArray MakeZip(const std::vector<ZipEntry>& entries) {
     QByteArray archive;
     QByteArray directory;
     for (const ZipEntry& entry : entries) {
-        const QByteArray data = entry.method == 8 ? StoredBlocks(entry.content) : entry.content;
+        const QByteArray data = entry.method != 8  ? entry.content
+                                : entry.compressed ? Flate(true, entry.content, entry.content.size() + 1024)
+                                                   : StoredBlocks(entry.content);
         const auto crc = static_cast<qsizetype>(
             crc32(0, reinterpret_cast<const Bytef*>(entry.content.data()), static_cast<uInt>(entry.content.size())));
         QByteArray fields; // from "version needed" to the name's length, alike in both headers
         Put(fields, {{2, entry.method == 8 ? 20 : 10},
-                     {2, 0},
+                     {2, entry.compressed ? 2 : 0}, // the flag of the best level
                      {2, entry.method},
                      {2, kTime},
                      {2, kDate},
@@ -174,7 +177,7 @@ std::vector<ZipRecord> ZipRecords(const QByteArray& archive) {
         record.method = static_cast<int>(Get(archive, at + 8, 2));
         record.record = archive.mid(at, end - at);
         const QByteArray data = archive.mid(dataStart, end - dataStart);
-        record.content = record.method == 8 ? Inflate(data, Get(archive, at + 22, 4)) : data;
+        record.content = record.method == 8 ? Flate(false, data, Get(archive, at + 22, 4)) : data;
         records.push_back(record);
         at = end;
     }

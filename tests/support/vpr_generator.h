@@ -42,7 +42,8 @@ QByteArray GenerateVpr(VprLayout layout, const QByteArray& sequence);
 struct ZipEntry {
     QByteArray name;
     QByteArray content;
-    int method = 8; ///< 0 stored, 8 deflated as stored blocks
+    int method = 8;          ///< 0 stored, 8 deflated as stored blocks
+    bool compressed = false; ///< deflated really, at the best level, as an archiver packs it
 };
 
 /// A ZIP archive of the entries in order: no data descriptors, extra fields or comments. A name that ends

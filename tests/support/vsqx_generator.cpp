@@ -19,10 +19,6 @@ QString NoteLyric(int note) {
     return QString::fromUtf16(kLyrics[static_cast<size_t>(note) % kLyrics.size()]);
 }
 
-QString NotePhonemes(int note) {
-    return QString::fromLatin1(kPhonemes[static_cast<size_t>(note) % kPhonemes.size()]);
-}
-
 QByteArray GenerateVsqx(const VsqxShape& shape) {
     static const QMap<QByteArray, QByteArrayList> kVersions[] = {
         ReadTemplate(QStringLiteral(LIROBEL_VSQX_TEMPLATES "/vsqx3.template")),
@@ -48,7 +44,7 @@ QByteArray GenerateVsqx(const VsqxShape& shape) {
                 values["tick"] = QByteArray::number(k * 480);
                 values["key"] = QByteArray::number(60 + note % 12);
                 values["lyric"] = NoteLyric(note).toUtf8();
-                values["phonemes"] = NotePhonemes(note).toUtf8();
+                values["phonemes"] = kPhonemes[static_cast<size_t>(note) % kPhonemes.size()];
                 write("note");
             }
             write("partEnd");

@@ -23,12 +23,11 @@ struct VsqxShape {
 
 /// A sequence file: XML declaration, root element with its namespaces, vendor line, voice table, mixer,
 /// master track, then the tracks with their parts. Note k (from 0, across all parts) sings the kana
-/// NoteLyric(k) with phonemes NotePhonemes(k), and its note style holds <attr id="opening">127</attr>, or
+/// NoteLyric(k) with phonemes of its kana, and its note style holds <attr id="opening">127</attr>, or
 /// in the fourth version <y>, <p> and <v id="opening">127</v>.
 QByteArray GenerateVsqx(const VsqxShape& shape);
 
 QString NoteLyric(int note);
-QString NotePhonemes(int note);
 
 /// A phonetic string of the given number of items, every third one with the OPE marker.
 QString GeneratePhonetic(int items);

@@ -5,6 +5,7 @@
 #include "support/case_file.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 namespace lirobel::pinyin {
 namespace {
@@ -31,6 +32,16 @@ TEST(CharacterCode, GivesQuestionMarkCodeForWhatCodePage936Lacks) {
                                 char16_t{0xD83D} /* lone surrogates */, char16_t{0xDE00}, char16_t{0xFFFF}})
         EXPECT_EQ(CharacterCode(unit), 63) << std::hex << static_cast<int>(unit);
     EXPECT_EQ(ChineseToPinYin(QStringView(u"\U0001F600")), QString()); // a character outside the BMP
+}
+
+// FNV-1a over "syllable<tab>code<newline>" of every entry, in order: any change to the listing shows.
+TEST(PinYinTable, ListingStaysAsItWas) {
+    std::uint64_t hash = 0xcbf29ce484222325;
+    for (const PinYinEntry& entry : PinYinTable()) {
+        for (const char c : std::string(entry.syllable) + '\t' + std::to_string(entry.code) + '\n')
+            hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+    }
+    EXPECT_EQ(hash, 0x175072679641a8fu);
 }
 
 TEST(CodeToPinYin, TakesTheRunTheCodeLiesIn) {

@@ -47,6 +47,28 @@ TEST(ChineseWordsToPinYin, ReadsEveryIdeographOfTheBasicBlockAndExtensionAThatUn
     EXPECT_EQ(WordReadingProblem(), QString());
 }
 
+// A compatibility ideograph reads as the character it stands for; the halves of a surrogate pair alone
+// are no characters.
+TEST(ChineseWordsToPinYin, ReadsCompatibilityFormsAsTheCharactersTheyStandFor) {
+    for (const auto& [first, last] : {std::pair{0xF900u, 0xFAFFu}, std::pair{0x2F800u, 0x2FA1Fu}}) {
+        for (char32_t c = first; c <= last; ++c) {
+            if (QChar::decompositionTag(c) == QChar::Canonical) {
+                EXPECT_EQ(ChineseWordsToPinYin(QStringView(QChar::fromUcs4(c)).toString()),
+                          ChineseWordsToPinYin(QChar::decomposition(c)))
+                    << std::hex << static_cast<std::uint32_t>(c);
+            }
+        }
+    }
+    EXPECT_EQ(ChineseWordsToPinYin(QString::fromUtf16(u"\xD840你\xDC00")), u"ni,");
+}
+
+TEST(Toneless, WritesLueAndNueWithU) {
+    EXPECT_EQ(Toneless(u"lüè"), u"lue");
+    EXPECT_EQ(Toneless(u"nüè"), u"nue");
+    EXPECT_EQ(Toneless(u"lǜ"), u"lv");
+    EXPECT_EQ(Toneless(u"xué"), u"xue");
+}
+
 TEST(UnihanReadings, SaysWhichFileIsMissing) {
     const UnihanReadings readings("/nonexistent/Unihan_Readings.txt.bz2");
     EXPECT_TRUE(readings.Problem().contains(u"/nonexistent/Unihan_Readings.txt.bz2"))

@@ -23,13 +23,9 @@ TEST_P(SequenceCaseTest, EditsOnlyWhatThePourIsAbout) {
         return;
     }
     EXPECT_EQ(rewrite.text, row[5]);
-    const QString counts = QStringLiteral("%1 %2 %3 %4 %5")
-                               .arg(rewrite.notesWritten)
-                               .arg(rewrite.itemsLeft)
-                               .arg(rewrite.notesLeft)
-                               .arg(rewrite.notesFound)
-                               .arg(rewrite.heldSkipped);
-    EXPECT_EQ(counts.toLatin1(), row[2]);
+    EXPECT_EQ(QString::asprintf("%d %d %d %d %d", rewrite.notesWritten, rewrite.itemsLeft, rewrite.notesLeft,
+                                rewrite.notesFound, rewrite.heldSkipped),
+              QString::fromLatin1(row[2]));
     EXPECT_EQ(rewrite.notesFound, rewrite.notesWritten + rewrite.heldSkipped + rewrite.notesLeft);
 }
 
