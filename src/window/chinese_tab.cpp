@@ -22,8 +22,6 @@ namespace lirobel::window {
 using phonetic::PinYinToPhonetic;
 using phonetic::WithFinalComma;
 
-using window::TextPane;
-
 ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Frame2"));
     auto* chineseLabel = Placed(new QLabel(QStringLiteral("中文歌词输入："), this), "Label3", {8, 16, 84, 12});
@@ -58,7 +56,7 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     m_readByWords->setChecked(settings::ReadPreference(settings::kReadByWordsPreference, false));
     // The space between the two buttons is narrower than the caption in the usual font: the caption takes
     // a smaller one.
-    window::FitCaptions(this);
+    FitCaptions(this);
 
     connect(m_chinese, &TextPane::PlainTextChanged, this, &ChineseTab::FollowChineseText);
     connect(m_pinyin, &TextPane::PlainTextChanged, this, &ChineseTab::FollowPinYin);
@@ -104,7 +102,7 @@ QString ChineseTab::ReadPinYin(const QString& chinese) {
     const QSignalBlocker quiet(m_readByWords);
     m_readByWords->setChecked(false);
     settings::WritePreference(settings::kReadByWordsPreference, false);
-    window::MessageBox::ShowUnexpectedFailure(this, QStringLiteral("Cannot read by words: ") + read.problem);
+    MessageBox::ShowUnexpectedFailure(this, QStringLiteral("Cannot read by words: ") + read.problem);
     return pinyin::ChineseToPinYin(chinese);
 }
 
@@ -117,7 +115,7 @@ void ChineseTab::FollowPinYin() {
 
 void ChineseTab::Convert() {
     if (m_pinyin->text().isEmpty()) {
-        window::MessageBox::ShowUnexpectedFailure(this, QStringLiteral("There is no pinyin to convert."));
+        MessageBox::ShowUnexpectedFailure(this, QStringLiteral("There is no pinyin to convert."));
         return;
     }
     // The pane shows the comma that lets its last syllable convert.

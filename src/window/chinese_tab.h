@@ -22,7 +22,7 @@ public:
     explicit ChineseTab(QWidget* parent);
 
     /// The phonetic pane, which the pour-in reads.
-    const window::TextPane& Phonetic() const { return *m_phonetic; }
+    const TextPane& Phonetic() const { return *m_phonetic; }
 
     /// Gives the two input panes the text they held at the end of an earlier run, the pinyin as it was
     /// (hand edits included) rather than read again; without any pinyin, the Chinese text is read as
@@ -40,9 +40,9 @@ private:
     void Convert();
     void ShowPhonetic(const QString& phonetic);
 
-    window::TextPane* m_chinese;
-    window::TextPane* m_pinyin;
-    window::TextPane* m_phonetic;
+    TextPane* m_chinese;
+    TextPane* m_pinyin;
+    TextPane* m_phonetic;
     QComboBox* m_singer;
     QCheckBox* m_readByWords;
     bool m_restoring = false;

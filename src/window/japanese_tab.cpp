@@ -22,8 +22,6 @@ using kana::KanaToRomaji;
 using kana::KanjiToKana;
 using kana::RomajiConversion;
 
-using window::TextPane;
-
 JapaneseTab::JapaneseTab(settings::Settings& settings, QWidget* parent) : QWidget(parent), m_settings(settings) {
     setObjectName(QStringLiteral("Frame1"));
     auto* inputLabel = Placed(new QLabel(QStringLiteral("歌词输入："), this), "Label1", {8, 16, 60, 12});
@@ -43,7 +41,7 @@ JapaneseTab::JapaneseTab(settings::Settings& settings, QWidget* parent) : QWidge
     auto* readKanji = Placed(new QPushButton(QStringLiteral("汉字→假名"), this), "KanjiToKana", {200, 400, 105, 29});
     auto* set = Placed(new QPushButton(QStringLiteral("设置..."), this), "Set", {392, 400, 105, 29});
 
-    window::FitCaptions(this);
+    FitCaptions(this);
 
     connect(begin, &QPushButton::clicked, this, &JapaneseTab::Convert);
     connect(readKanji, &QPushButton::clicked, this, &JapaneseTab::ReadKanji);
@@ -55,7 +53,7 @@ void JapaneseTab::Convert() {
     const RomajiConversion result =
         m_kana->isChecked() ? KanaToRomaji(m_input->text(), m_settings) : FilterRomaji(m_input->text(), m_settings);
     if (!result.succeeded) {
-        window::MessageBox::ShowUnexpectedFailure(this, result.failure);
+        MessageBox::ShowUnexpectedFailure(this, result.failure);
         return;
     }
     m_output->SetText(result.romaji);
@@ -64,7 +62,7 @@ void JapaneseTab::Convert() {
 void JapaneseTab::ReadKanji() {
     const KanaReading reading = KanjiToKana(m_input->text());
     if (!reading.succeeded) {
-        window::MessageBox::ShowUnexpectedFailure(this, reading.failure);
+        MessageBox::ShowUnexpectedFailure(this, reading.failure);
         return;
     }
     if (reading.text != m_input->text()) {
@@ -76,8 +74,8 @@ void JapaneseTab::ReadKanji() {
         whole.endEditBlock();
     }
     if (reading.unreadKanji > 0)
-        window::MessageBox::Show(this, window::MessageBox::Icon::Warning,
-                                 QStringLiteral("有 %1 个汉字没有读音，已保留原样。").arg(reading.unreadKanji));
+        MessageBox::Show(this, MessageBox::Icon::Warning,
+                         QStringLiteral("有 %1 个汉字没有读音，已保留原样。").arg(reading.unreadKanji));
 }
 
 void JapaneseTab::OpenRuleDialog() {

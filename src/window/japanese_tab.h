@@ -29,8 +29,8 @@ private:
     void FollowInput();
 
     settings::Settings& m_settings;
-    window::TextPane* m_input;
-    window::TextPane* m_output;
+    TextPane* m_input;
+    TextPane* m_output;
     QRadioButton* m_kana;
 };
 

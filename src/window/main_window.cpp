@@ -109,10 +109,10 @@ Main::Main(QString settingsPath, QWidget* parent)
     setFixedSize(533, 552);
 
     auto* tabs = Placed(new QTabWidget(this), "TabStrip", {8, 8, 521, 469});
-    tabs->addTab(new window::JapaneseTab(m_settings, tabs), QStringLiteral("日语歌词处理"));
-    auto* chinese = new window::ChineseTab(tabs);
+    tabs->addTab(new JapaneseTab(m_settings, tabs), QStringLiteral("日语歌词处理"));
+    auto* chinese = new ChineseTab(tabs);
     tabs->addTab(chinese, QStringLiteral("自动中文调教"));
-    connect(chinese, &window::ChineseTab::PutPhoneticPressed, this, [this, chinese] { OpenWriter(*chinese); });
+    connect(chinese, &ChineseTab::PutPhoneticPressed, this, [this, chinese] { OpenWriter(*chinese); });
 
     m_about = Placed(new QLabel(Credits()[0], this), "About", {8, 480, 412, 68});
     m_about->setFont(BoldSongTi(14.25));
@@ -175,6 +175,7 @@ void Main::SaveText() const {
         return;
     for (const char* name : {"Input", "ChineseText", "PinYin"}) {
         const QString pane = QString::fromLatin1(name);
+        // The free function, which this member of the same name hides.
         const QString problem = window::SaveText(m_savedTextFolder, pane, findChild<TextPane*>(pane)->text());
         if (!problem.isEmpty())
             qWarning("%s", qUtf8Printable(problem));
@@ -196,16 +197,15 @@ void Main::TickCredits() {
         m_about->setText(std::next(current) == credits.end() ? credits.front() : *std::next(current));
 }
 
-void Main::OpenWriter(const window::ChineseTab& chinese) {
-    window::PhoneticWriter* writer =
-        window::PhoneticWriter::Open(*this, chinese.Phonetic(), *m_commonDialog, m_settings);
+void Main::OpenWriter(const ChineseTab& chinese) {
+    PhoneticWriter* writer = PhoneticWriter::Open(*this, chinese.Phonetic(), *m_commonDialog, m_settings);
     if (!writer)
         return;
     if (!m_fileToOpen.isEmpty())
         writer->Choose(std::exchange(m_fileToOpen, QString()));
     // Back on the button that opened it, where Enter opens the writer again rather than ending the program.
     auto* put = chinese.findChild<QPushButton*>(QStringLiteral("PutPhonetic"));
-    connect(writer, &window::PhoneticWriter::Closed, this, [this, put] {
+    connect(writer, &PhoneticWriter::Closed, this, [this, put] {
         activateWindow();
         put->setFocus(Qt::OtherFocusReason);
     });

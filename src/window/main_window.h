@@ -53,7 +53,7 @@ private:
     void SaveText() const;
     void TickCredits();
 
-    void OpenWriter(const window::ChineseTab& chinese);
+    void OpenWriter(const ChineseTab& chinese);
 
     QString m_settingsPath;
     QString m_savedTextFolder;

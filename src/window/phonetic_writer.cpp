@@ -34,8 +34,6 @@ using vsqx::PourCountsText;
 using vsqx::PourOptions;
 using vsqx::PourOutcome;
 
-using window::MessageBox;
-
 namespace {
 
 // How long a run may keep the event loop waiting: the progress window repaints and can be moved at
@@ -53,7 +51,7 @@ QString DraggedFile(const QMimeData* data) {
 
 } // namespace
 
-PhoneticWriter* PhoneticWriter::Open(QWidget& main, const window::TextPane& phonetic, QFileDialog& commonDialog,
+PhoneticWriter* PhoneticWriter::Open(QWidget& main, const TextPane& phonetic, QFileDialog& commonDialog,
                                      settings::Settings& settings) {
     if (phonetic.text().isEmpty() && !settings::ReadPreference(settings::kFromNotesPreference, false)) {
         MessageBox::Show(&main, MessageBox::Icon::Warning,
@@ -64,15 +62,15 @@ PhoneticWriter* PhoneticWriter::Open(QWidget& main, const window::TextPane& phon
     main.setEnabled(false);
     // Disabling the main window disabled the windows it owns, this one included.
     writer->setEnabled(true);
-    window::CentreOver(*writer, main);
+    CentreOver(*writer, main);
     writer->show();
     writer->m_begin->setFocus();
     return writer;
 }
 
-PhoneticWriter::PhoneticWriter(QWidget& main, const window::TextPane& phonetic, QFileDialog& commonDialog,
+PhoneticWriter::PhoneticWriter(QWidget& main, const TextPane& phonetic, QFileDialog& commonDialog,
                                settings::Settings& settings)
-    : QWidget(&main, window::kFixedDialogFlags), m_main(main), m_phonetic(phonetic), m_commonDialog(commonDialog),
+    : QWidget(&main, kFixedDialogFlags), m_main(main), m_phonetic(phonetic), m_commonDialog(commonDialog),
       m_settings(settings) {
     setObjectName(QStringLiteral("PhoneticWriter"));
     setWindowTitle(QStringLiteral("VOCALOID音标灌入"));
@@ -106,7 +104,7 @@ PhoneticWriter::PhoneticWriter(QWidget& main, const window::TextPane& phonetic, 
     auto* preview = Placed(new QPushButton(QStringLiteral("预览…"), this), "Preview", {4, 105, 105, 27});
     preview->setAutoDefault(true);
     connect(preview, &QPushButton::clicked, this, &PhoneticWriter::Preview);
-    window::FitCaptions(this);
+    FitCaptions(this);
     connect(m_begin, &QPushButton::clicked, this, &PhoneticWriter::Pour);
     connect(choose, &QPushButton::clicked, this, &PhoneticWriter::ChooseFile);
     setTabOrder(m_begin, choose);
@@ -228,7 +226,7 @@ void PhoneticWriter::Start() {
         EnableUnlessBusy();
     });
     m_waiting = waiting;
-    window::CentreOver(*waiting, *this);
+    CentreOver(*waiting, *this);
     waiting->show();
     LetEventsIn();
 }

@@ -79,7 +79,7 @@ Setting::Setting(const settings::Settings& settings, QWidget* parent)
         label->setBuddy(m_options[r][0]);
     }
 
-    window::FitCaptions(this);
+    FitCaptions(this);
 
     auto* ok = Placed(new QPushButton(QStringLiteral("确定"), this), "OK", {4, 96, 101, 33});
     auto* cancel = Placed(new QPushButton(QStringLiteral("取消"), this), "Cancel", {212, 96, 97, 33});

@@ -17,18 +17,18 @@ constexpr int kBarSteps = 1000;
 
 } // namespace
 
-Waiting::Waiting(QWidget* owner) : QWidget(owner, window::kFixedDialogFlags) {
+Waiting::Waiting(QWidget* owner) : QWidget(owner, kFixedDialogFlags) {
     setObjectName(QStringLiteral("Waiting"));
     setWindowTitle(QStringLiteral("请稍等..."));
     setFixedSize(404, 76);
     auto* title = Placed(new QLabel(QStringLiteral("处理中，请稍等......"), this), "Label1", {96, 4, 212, 24});
-    title->setFont(window::BoldSongTi(15.75));
+    title->setFont(BoldSongTi(15.75));
     m_bar = Placed(new QProgressBar(this), "ProgressBar", {4, 32, 397, 25});
     m_bar->setRange(0, 100);
     m_bar->setValue(0);
     Placed(new QLabel(QStringLiteral("当前状态："), this), "Label2", {4, 60, 60, 12});
     m_state = Placed(new QLabel(this), "State", {64, 60, 336, 12});
-    window::FitCaptions(this);
+    FitCaptions(this);
 }
 
 void Waiting::SetMaximum(double maximum) {
