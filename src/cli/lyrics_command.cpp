@@ -13,9 +13,9 @@ int RunLyrics(const Invocation& invocation, CliContext& context) {
     const std::optional<QByteArray> bytes = ReadInputBytes(invocation.Input(0), context);
     if (!bytes)
         return kExitFailure;
-    const std::optional<vsqx::SongLyrics> read = vsqx::IsVsqxFile(*bytes, vsqx::CountFileLines(*bytes))
-                                                     ? vsqx::ReadVsqxLyrics(*bytes)
-                                                     : vpr::ReadProjectLyrics(*bytes);
+    const std::optional<vsqx::SongLyrics> read =
+        vsqx::IsVsqxFile(*bytes, vsqx::CountFileLines(*bytes, vsqx::kLinesJudged)) ? vsqx::ReadVsqxLyrics(*bytes)
+                                                                                   : vpr::ReadProjectLyrics(*bytes);
     if (!read)
         return Fail(context, vsqx::kNotVsqxText, kExitNotVsqx);
     if (!read->problem.isEmpty())

@@ -68,6 +68,7 @@ private:
 
     // The run as this window shows it: disabled, with the progress window showing the figures and the
     // states, and the event loop let in on a time budget.
+    bool Shown() const override { return true; }
     void Start() override;
     void SetMaximum(double maximum) override;
     void SetValue(double value) override;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <bit>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -67,18 +68,44 @@ inline int First(Marks marks) {
 
 #endif
 
-/// How many bytes of [begin, end) equal `byte`.
-inline long Count(const char* begin, const char* end, char byte) {
+/// How many bytes of [begin, end) equal `byte`; once there are `enough`, `enough` or a little more,
+/// found without reading on.
+inline long Count(const char* begin, const char* end, char byte, long enough = LONG_MAX) {
     long count = 0;
     const char* at = begin;
-    for (; end - at >= kBlock; at += kBlock) {
+    for (; end - at >= kBlock && count < enough; at += kBlock) {
         // Few bytes of a block match where this is used: the loop runs once per match, no call needed.
         for (Marks marks = Equal(Load(at), byte); marks; marks &= marks - 1)
             ++count;
     }
-    for (; at < end; ++at)
+    for (; at < end && count < enough; ++at)
         count += *at == byte;
     return count;
+}
+
+/// Where needle first lies in [begin, end), or null. Blocks are tested for its first
+/// and last byte at once, which in markup rules out nearly every other place; a general search would
+/// build a table on every call, and the searches of a rewrite are many and short.
+inline const char* Find(const char* begin, const char* end, const char* needle, long needleSize) {
+    if (needleSize < 2)
+        return needleSize == 1
+                   ? static_cast<const char*>(std::memchr(begin, needle[0], static_cast<size_t>(end - begin)))
+                   : begin;
+    const long last = needleSize - 1;
+    const char* at = begin;
+    for (; end - at >= kBlock + last; at += kBlock) {
+        for (Marks marks = Equal(Load(at), needle[0]) & Equal(Load(at + last), needle[last]); marks;
+             marks &= marks - 1) {
+            const char* const candidate = at + First(marks);
+            if (std::memcmp(candidate + 1, needle + 1, static_cast<size_t>(last - 1)) == 0)
+                return candidate;
+        }
+    }
+    for (; end - at >= needleSize; ++at) {
+        if (*at == needle[0] && std::memcmp(at + 1, needle + 1, static_cast<size_t>(last)) == 0)
+            return at;
+    }
+    return nullptr;
 }
 
 } // namespace lirobel::vsqx::bytescan

@@ -25,9 +25,11 @@ LineEnd FindLineEnd(QByteArrayView bytes, qsizetype start) {
 
 } // namespace
 
-qsizetype CountFileLines(QByteArrayView fileBytes) {
+qsizetype CountFileLines(QByteArrayView fileBytes, qsizetype atMost) {
     // Every CR ends exactly one line, whether an LF follows or not.
-    const qsizetype lineEnds = bytescan::Count(fileBytes.begin(), fileBytes.end(), '\r');
+    const qsizetype lineEnds = bytescan::Count(fileBytes.begin(), fileBytes.end(), '\r', atMost);
+    if (lineEnds >= atMost)
+        return atMost;
     const bool endsWithLineEnd = fileBytes.endsWith('\r') || fileBytes.endsWith("\r\n");
     return lineEnds + (fileBytes.isEmpty() || endsWithLineEnd ? 0 : 1);
 }

@@ -6,12 +6,14 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <functional>
+#include <limits>
 
 namespace lirobel::vsqx {
 
 /// The number of lines in the file's bytes. A last line without a line end counts; a line end at the
-/// very end starts no further line: "a\r\nb\r\n" and "a\r\nb" are both 2 lines, an empty file is 0.
-qsizetype CountFileLines(QByteArrayView fileBytes);
+/// very end starts no further line: "a\r\nb\r\n" and "a\r\nb" are both 2 lines, an empty file is 0. A file
+/// of atMost lines or more gives atMost, found without reading on past the line end that shows it.
+qsizetype CountFileLines(QByteArrayView fileBytes, qsizetype atMost = std::numeric_limits<qsizetype>::max());
 
 /// Line `number` (from 1) without its line end; empty when the file has fewer lines.
 QByteArrayView FileLine(QByteArrayView fileBytes, qsizetype number);

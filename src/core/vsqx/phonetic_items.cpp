@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/vsqx/phonetic_items.h"
 
+#include <algorithm>
+
 namespace lirobel::vsqx {
 
 QStringView PhoneticItems::Next() {
@@ -49,6 +51,10 @@ QString UnwritableItemCause(QStringView phonetic) {
     PhoneticItems items(phonetic);
     int number = 1;
     for (QStringView item = items.Next(); !item.isEmpty(); item = items.Next(), ++number) {
+        // Nearly every item is printable ASCII without markup, which one look at each character shows.
+        if (std::all_of(item.begin(), item.end(),
+                        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F && c != u'<' && c != u'>'; }))
+            continue;
         // No phonetic symbol uses it, and the version-3 rewrite would take a tag in an item for an element.
         if (item.contains(u'<'))
             return QStringLiteral("item %1 holds \"<\", which no phonetic symbol uses and which would be taken "

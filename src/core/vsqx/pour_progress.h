@@ -15,6 +15,9 @@ class PourProgress {
 public:
     virtual ~PourProgress() = default;
 
+    /// Whether the values are shown: only then does the run count every line of the file for them.
+    virtual bool Shown() const { return false; }
+
     /// The file is a VSQX file and the run goes on: the time to disable the writer window and show the
     /// progress window. Not called when the run ends before that (not found, not a VSQX file).
     virtual void Start() {}

@@ -133,7 +133,9 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     QByteArray bytes;
     if (std::optional<PourOutcome> failure = ReadOriginal(path, native, original, bytes))
         return *failure;
-    const qsizetype lines = CountFileLines(bytes);
+    // Judging the file needs its first lines only; every line is counted for a progress bar alone.
+    const qsizetype lines =
+        CountFileLines(bytes, progress.Shown() ? std::numeric_limits<qsizetype>::max() : kLinesJudged);
     const bool vsqxFile = IsVsqxFile(bytes, lines);
     if (!vsqxFile && !options.otherFormat)
         return {PourOutcome::Kind::NotVsqx, 0, {}};

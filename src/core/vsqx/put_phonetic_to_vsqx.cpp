@@ -188,8 +188,9 @@ private:
         m_rest.MoveTo(m_out.Buffer(), kPhonemesTag.size() - 1);
         m_rest.Drop(resume - (kPhonemesTag.size() - 1));
         m_out.Buffer().append(kLockedPhonemesStart);
-        QByteArray content = item.toUtf8();
-        PrependItem(content.append(kPhonemesContentEnd));
+        m_content.resize(0);
+        AppendItem(m_content, item);
+        PrependItem(m_content.append(kPhonemesContentEnd));
         if (++m_notesWritten > kMostNotes)
             return Fail(QStringLiteral("the note counter cannot go past 32766 notes"));
         m_item = m_items.Next();
@@ -262,6 +263,7 @@ private:
     const RewriteHooks& m_hooks;
     const RewriteOptions& m_options;
     RewriteOutput m_out;
+    QByteArray m_content;    ///< the content of the phonemes element being written, kept for the next one
     bool m_heldNext = false; ///< whether the last lyric met was held, with RewriteOptions::skipHeld
     static constexpr qsizetype kUnknown = -1;
     static constexpr qsizetype kNoneLeft = -2;

@@ -233,7 +233,9 @@ private:
         if (!CopyTo(phonemes.start))
             return false;
         QByteArray& out = m_out.Buffer();
-        out.append(kLockedPhonemesStart).append(item.toUtf8()).append(kPhonemesContentEnd).append(kPhonemesEnd);
+        out.append(kLockedPhonemesStart);
+        AppendItem(out, item);
+        out.append(kPhonemesContentEnd).append(kPhonemesEnd);
         m_copied = phonemes.end;
         return m_out.Deliver(false);
     }

@@ -4,6 +4,7 @@
 
 #include "core/phonetic/phonetic_table.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QLatin1StringView>
 #include <QStringView>
@@ -39,6 +40,19 @@ inline constexpr std::array<QByteArrayView, 2> kHeldLyrics = {"-", "<![CDATA[-]]
 
 inline bool IsHeldLyric(QByteArrayView content) {
     return std::find(kHeldLyrics.begin(), kHeldLyrics.end(), content) != kHeldLyrics.end();
+}
+
+/// Appends an item in UTF-8. Items are ASCII but for a rare pasted character: those go byte by byte,
+/// with no string made for each of the notes.
+inline void AppendItem(QByteArray& out, QStringView item) {
+    if (std::all_of(item.begin(), item.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        const qsizetype at = out.size();
+        out.resize(at + item.size());
+        std::transform(item.begin(), item.end(), out.begin() + at,
+                       [](QChar c) { return static_cast<char>(c.unicode()); });
+    } else {
+        out.append(item.toUtf8());
+    }
 }
 
 } // namespace lirobel::vsqx

@@ -44,9 +44,10 @@ qsizetype ScanText::IndexOf(QByteArrayView tag, qsizetype from, qsizetype lastSt
             const qsizetype first = std::max(from, base);
             const qsizetype lastWithin = std::min(lastStart, end - tag.size());
             if (first <= lastWithin) {
-                const qsizetype found = part.sliced(first - base, lastWithin - first + tag.size()).indexOf(tag);
-                if (found >= 0)
-                    return first + found;
+                const char* const start = part.data() + (first - base);
+                if (const char* found =
+                        bytescan::Find(start, start + (lastWithin - first + tag.size()), tag.data(), tag.size()))
+                    return first + (found - start);
             }
             for (qsizetype start = std::max(first, end - tag.size() + 1); start < end && start <= lastStart; ++start) {
                 if (HasAt(start, tag))
@@ -59,6 +60,31 @@ qsizetype ScanText::IndexOf(QByteArrayView tag, qsizetype from, qsizetype lastSt
 }
 
 qsizetype ScanText::IndexOfAny(std::initializer_list<QByteArrayView> tags) const {
+    // The second bytes of the tags, each once: a fixed number of them lets the compiler keep them in
+    // registers through the hot loop.
+    std::array<char, 4> seconds{};
+    size_t count = 0;
+    for (const QByteArrayView tag : tags) {
+        if (std::find(seconds.begin(), seconds.begin() + count, tag[1]) == seconds.begin() + count)
+            seconds[count++] = tag[1];
+    }
+    switch (count) {
+    case 1:
+        return IndexOfAnyAmong<1>(tags, seconds);
+    case 2:
+        return IndexOfAnyAmong<2>(tags, seconds);
+    case 3:
+        return IndexOfAnyAmong<3>(tags, seconds);
+    default:
+        return IndexOfAnyAmong<4>(tags, seconds);
+    }
+}
+
+template <size_t kSeconds>
+qsizetype ScanText::IndexOfAnyAmong(std::initializer_list<QByteArrayView> tags,
+                                    const std::array<char, 4>& secondBytes) const {
+    std::array<char, kSeconds> seconds;
+    std::copy_n(secondBytes.begin(), kSeconds, seconds.begin());
     qsizetype base = 0;
     const auto isTagAt = [&](const char* at, const char* begin, const char* end) {
         for (const QByteArrayView tag : tags) {
@@ -77,11 +103,10 @@ qsizetype ScanText::IndexOfAny(std::initializer_list<QByteArrayView> tags) const
         const char* at = begin;
         for (; end - at > bytescan::kBlock; at += bytescan::kBlock) {
             const bytescan::Block next = bytescan::Load(at + 1);
-            bytescan::Marks seconds = 0;
-            for (const QByteArrayView tag : tags)
-                seconds |= bytescan::Equal(next, tag[1]);
-            for (bytescan::Marks marks = bytescan::Equal(bytescan::Load(at), '<') & seconds; marks;
-                 marks &= marks - 1) {
+            bytescan::Marks marks = 0;
+            for (const char second : seconds)
+                marks |= bytescan::Equal(next, second);
+            for (marks &= bytescan::Equal(bytescan::Load(at), '<'); marks; marks &= marks - 1) {
                 const char* const candidate = at + bytescan::First(marks);
                 if (isTagAt(candidate, begin, end))
                     return base + (candidate - begin);

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <array>
 #include <deque>
 #include <initializer_list>
 
@@ -39,6 +40,9 @@ public:
     void Replace(qsizetype from, qsizetype to, QByteArrayView bytes);
 
 private:
+    template <size_t kSeconds>
+    qsizetype IndexOfAnyAmong(std::initializer_list<QByteArrayView> tags, const std::array<char, 4>& seconds) const;
+
     struct Segment {
         QByteArrayView bytes;
         QByteArray owner; ///< holds bytes when an edit made them; null for a stretch of the original

@@ -8,10 +8,13 @@ namespace lirobel::vsqx {
 /// The line by which a VSQX file is recognised, compared exactly and case-sensitively.
 inline constexpr QByteArrayView kVendorLine = "<vender><![CDATA[Yamaha corporation]]></vender>";
 
-/// Whether the file's bytes, of lineCount lines (CountFileLines), are a VSQX file. A file of one line
-/// must hold the vendor line at its characters 256 to 302, which is where it lies once a file in the
-/// editor's layout has been joined into one line; a file of five lines or more must end its fifth line
-/// with it (a tab before it is the editor's way). Files of 0, 2, 3 or 4 lines never are.
+/// IsVsqxFile tells apart no more lines than these: a count that stops there serves it.
+inline constexpr qsizetype kLinesJudged = 5;
+
+/// Whether the file's bytes, of lineCount lines (CountFileLines, up to kLinesJudged), are a VSQX file. A file of one
+/// line must hold the vendor line at its characters 256 to 302, which is where it lies once a file in the editor's
+/// layout has been joined into one line; a file of five lines or more must end its fifth line with it (a tab before it
+/// is the editor's way). Files of 0, 2, 3 or 4 lines never are.
 bool IsVsqxFile(QByteArrayView fileBytes, qsizetype lineCount);
 
 /// Whether the root element, the first element after the XML declaration, comments, processing

@@ -17,6 +17,7 @@ namespace {
 TEST(FileLines, EndAtCrLfOrALoneCrButNeverAtALoneLf) {
     for (const QByteArrayList& row : test::ReadCaseFile(LIROBEL_TEST_DATA "/file_lines_cases.tsv")) {
         EXPECT_EQ(CountFileLines(row[0]), row[1].toInt()) << row[0].toStdString();
+        EXPECT_EQ(CountFileLines(row[0], 2), std::min(row[1].toInt(), 2)) << row[0].toStdString();
         QByteArray joined = row[0];
         EXPECT_EQ(JoinFileLines(joined), row[1].toInt());
         EXPECT_EQ(joined, row[2]);

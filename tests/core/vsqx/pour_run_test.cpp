@@ -27,6 +27,7 @@ using test::WriteFile;
 // the state `when` (the null state: when it starts).
 class RecordingProgress : public PourProgress {
 public:
+    bool Shown() const override { return true; }
     void Start() override {
         events << QStringLiteral("start");
         Reached({});
