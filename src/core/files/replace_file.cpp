@@ -120,6 +120,8 @@ bool FileReplacement::Write(QByteArrayView bytes) {
             data += taken;
             left -= taken;
             partly = true;
+            m_written += taken;
+            StartWriteBack();
         } else if (taken == 0 || errno != EINTR) {
             // A short write sets no error: the next one, which fails or takes nothing, may tell why.
             const QString why = taken < 0 ? SystemErrorText(errno) : QStringLiteral("is it full?");
@@ -127,6 +129,16 @@ bool FileReplacement::Write(QByteArrayView bytes) {
         }
     }
     return true;
+}
+
+void FileReplacement::StartWriteBack() {
+    // The disk starts on what it has been given while the rest is made, so that the flush of Commit finds
+    // little left to do. Only a hint: a filesystem that cannot take it still gets its flush.
+    constexpr off_t kWriteBackBytes = 1 << 20;
+    if (m_written - m_writeBackStarted < kWriteBackBytes)
+        return;
+    ::sync_file_range(m_file, m_writeBackStarted, m_written - m_writeBackStarted, SYNC_FILE_RANGE_WRITE);
+    m_writeBackStarted = m_written;
 }
 
 void FileReplacement::TakeOverOwnerAndPermissions() {

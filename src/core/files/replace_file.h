@@ -57,6 +57,9 @@ private:
     bool Fail(QString cause);
     void Discard();
     void TakeOverOwnerAndPermissions();
+    /// Asks the kernel to begin writing to disk what was written since the last time, once that is a good
+    /// deal.
+    void StartWriteBack();
 
     const OriginalFile& m_original;
     WriteFunction m_write;
@@ -65,6 +68,8 @@ private:
     QByteArray m_temporary; ///< the temporary file's name in the folder while it exists
     bool m_guarded = false; ///< whether the signal handlers know the temporary file
     int m_file = -1;
+    off_t m_written = 0;          ///< the bytes the temporary file has taken
+    off_t m_writeBackStarted = 0; ///< how many of them the disk was asked to begin writing
     QString m_error;
     QString m_warning;
 };
