@@ -2,6 +2,7 @@
 #include "core/vsqx/pour_run.h"
 
 #include "core/files/native_path.h"
+#include "core/files/write_behind.h"
 #include "core/vsqx/file_lines.h"
 #include "core/vsqx/phonetic_items.h"
 #include "core/vsqx/pour_plan.h"
@@ -201,15 +202,19 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     std::optional<files::FileReplacement> file;
     if (!options.dryRun)
         file.emplace(original, options.write, &identity);
-    bool opened = false;
+    std::optional<files::WriteBehind> writer;
     const auto write = [&](QByteArrayView piece) {
         if (!file)
             return true;
-        if (!opened && !file->Open())
-            return false;
-        opened = true;
-        return file->Write(piece);
+        if (!writer) {
+            if (!file->Open())
+                return false;
+            writer.emplace(*file);
+        }
+        return writer->Write(piece);
     };
+    // Every write is done, or has failed, before the file is looked at again.
+    const auto finishWrites = [&] { return !writer || writer->Finish(); };
     RewriteHooks hooks;
     hooks.yield = [&progress] { progress.Yield(); };
     bool writeFailed = false;
@@ -220,8 +225,10 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     const PhoneticRewrite rewrite = other      ? WriteWhole(std::move(*other), hooks)
                                     : version4 ? PutPhoneticToVSQX4(bytes, phonetic, hooks, rewriteOptions)
                                                : PutPhoneticToVSQX(bytes, phonetic, hooks, rewriteOptions);
-    if (!rewrite.ok)
+    if (!rewrite.ok) {
+        finishWrites();
         return writeFailed ? WriteFailed(path, *file) : Failed(rewrite.failure);
+    }
     // Items made from the lyrics are meant for the notes they were read from: should the rewrite count the
     // notes otherwise, they could land on others, and the file is left as it was.
     if (options.fromNotes && rewrite.notesFound != lyrics.notes.size())
@@ -232,7 +239,8 @@ PourOutcome PourPhoneticIntoFile(const QString& path, QStringView phonetic, Pour
     progress.SetValue(0.8 * maximum);
     progress.SetState(kExportingState);
     // The fourth version and other formats keep their own line ends.
-    if (file && (!write(version4 || other ? QByteArrayView() : QByteArrayView("\r\n")) || !file->Commit()))
+    if (file &&
+        (!write(version4 || other ? QByteArrayView() : QByteArrayView("\r\n")) || !finishWrites() || !file->Commit()))
         return WriteFailed(path, *file);
     progress.SetValue(maximum);
     PourOutcome done{PourOutcome::Kind::Completed, rewrite.notesWritten, {}, rewrite.itemsLeft, rewrite.notesLeft};
