@@ -11,16 +11,25 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTimer>
 
 namespace lirobel::window {
 
 using phonetic::PinYinToPhonetic;
 using phonetic::WithFinalComma;
+
+namespace {
+
+// Longer than the gap between keys of steady typing, short enough to seem to follow it.
+constexpr int kTypingPause = 250;
+
+} // namespace
 
 ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Frame2"));
@@ -58,13 +67,27 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     // a smaller one.
     FitCaptions(this);
 
+    m_pause = new QTimer(this);
+    m_pause->setObjectName(QStringLiteral("TypingPause"));
+    m_pause->setSingleShot(true);
+    m_pause->setInterval(kTypingPause);
+    connect(m_pause, &QTimer::timeout, this, &ChineseTab::ReadChineseText);
+    // Whatever the user does to the pinyin pane, it does to the pinyin of the lyrics as they are: an edit of
+    // the pinyin still waiting would be overwritten when it comes. The mouse and drops reach the viewport.
+    m_pinyin->installEventFilter(this);
+    m_pinyin->viewport()->installEventFilter(this);
+
     connect(m_chinese, &TextPane::PlainTextChanged, this, &ChineseTab::FollowChineseText);
     connect(m_pinyin, &TextPane::PlainTextChanged, this, &ChineseTab::FollowPinYin);
     connect(begin, &QPushButton::clicked, this, &ChineseTab::Convert);
-    connect(put, &QPushButton::clicked, this, &ChineseTab::PutPhoneticPressed);
+    // Waiting pinyin that comes out empty empties the phonetic pane, which the pour reads.
+    connect(put, &QPushButton::clicked, this, [this] {
+        CatchUp();
+        emit PutPhoneticPressed();
+    });
     connect(m_readByWords, &QCheckBox::toggled, this, [this](bool checked) {
         settings::WritePreference(settings::kReadByWordsPreference, checked);
-        FollowChineseText();
+        ReadChineseText();
     });
 }
 
@@ -73,17 +96,54 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
 void ChineseTab::Restore(const QString& chinese, const QString& pinyin) {
     if (pinyin.isEmpty()) {
         m_chinese->SetText(chinese);
+        CatchUp(); // no typing to wait for
         return;
     }
     m_restoring = true;
     m_chinese->SetText(chinese);
     m_restoring = false;
+    m_pause->stop();
     m_pinyin->SetText(pinyin);
 }
 
+void ChineseTab::CatchUp() {
+    if (m_pause->isActive())
+        ReadChineseText();
+}
+
+bool ChineseTab::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+        CatchUp();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The pinyin of a megabyte of lyrics is one paragraph of over a million characters, which Qt takes a
+// quarter of a second to lay out: at every keystroke, the window would lag behind the typing. Long
+// lyrics' pinyin waits for a pause instead; short lyrics are read at once, and so is an emptied pane,
+// which empties the others.
 void ChineseTab::FollowChineseText() {
     if (m_restoring)
         return;
+    if (m_chinese->text().size() > kLongLyrics)
+        m_pause->start();
+    else
+        ReadChineseText();
+}
+
+void ChineseTab::ReadChineseText() {
+    m_pause->stop();
     if (!m_chinese->text().isEmpty()) {
         m_pinyin->SetText(ReadPinYin(m_chinese->text()));
         return;
@@ -114,6 +174,7 @@ void ChineseTab::FollowPinYin() {
 }
 
 void ChineseTab::Convert() {
+    CatchUp();
     if (m_pinyin->text().isEmpty()) {
         MessageBox::ShowUnexpectedFailure(this, QStringLiteral("There is no pinyin to convert."));
         return;

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QTimer;
 
 namespace lirobel::window {
 
@@ -14,11 +15,17 @@ class TextPane;
 /// The page `Frame2`. The pinyin pane `PinYin` follows every change of the Chinese pane `ChineseText`;
 /// `Begin2` converts the pinyin into the phonetic pane `VPhonetic`, every "|" in red; emptying either
 /// input pane empties all three. While `ReadByWords` is ticked (a per-user preference), the pinyin is read
-/// by words; ticking or clearing it reads the Chinese pane again.
+/// by words; ticking or clearing it reads the Chinese pane again. Long lyrics (more than kLongLyrics
+/// characters) are read again once typing pauses rather than at every change; anything that reads or
+/// edits the pinyin, the pour included, first brings it up to date.
 class ChineseTab : public QWidget {
     Q_OBJECT
 
 public:
+    /// Above this many characters in the Chinese pane (their pinyin some 64K characters and more), the
+    /// pinyin waits for a pause in typing.
+    static constexpr qsizetype kLongLyrics = 16 * 1024;
+
     explicit ChineseTab(QWidget* parent);
 
     /// The phonetic pane, which the pour-in reads.
@@ -29,12 +36,19 @@ public:
     /// though typed.
     void Restore(const QString& chinese, const QString& pinyin);
 
+    /// Makes the pinyin follow the Chinese pane now, if it is still waiting to.
+    void CatchUp();
+
 signals:
     /// "VOCALOID音标灌入" was pressed.
     void PutPhoneticPressed();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void FollowChineseText();
+    void ReadChineseText();
     QString ReadPinYin(const QString& chinese);
     void FollowPinYin();
     void Convert();
@@ -45,6 +59,7 @@ private:
     TextPane* m_phonetic;
     QComboBox* m_singer;
     QCheckBox* m_readByWords;
+    QTimer* m_pause; ///< running while the pinyin waits for typing to pause
     bool m_restoring = false;
 };
 

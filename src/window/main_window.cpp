@@ -173,6 +173,7 @@ void Main::RestoreText() {
 void Main::SaveText() const {
     if (m_savedTextFolder.isEmpty())
         return;
+    findChild<ChineseTab*>()->CatchUp(); // the pinyin of long lyrics may still wait for a pause in typing
     for (const char* name : {"Input", "ChineseText", "PinYin"}) {
         const QString pane = QString::fromLatin1(name);
         // The free function, which this member of the same name hides.

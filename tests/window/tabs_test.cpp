@@ -3,6 +3,7 @@
 // kanji button and rule dialog, the Chinese tab's reading by words, and the panes' menu and keys. The
 // conversions themselves are the core's: here a pane has to reach them and their result its pane.
 #include "support/window_under_test.h"
+#include "window/chinese_tab.h"
 #include "window/text_menu.h"
 #include "window/text_pane.h"
 
@@ -36,15 +37,37 @@ class TabsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void typingChineseFollowsEveryCharacter() {
+    // Short lyrics' pinyin follows every keystroke; long lyrics' waits for a pause in typing, but is never
+    // used stale.
+    void pinYinFollowsTyping_data() {
+        QTest::addColumn<QString>("use");
+        for (const char* use : {"short lyrics", "pause", "Begin2", "close", "key in pinyin"})
+            QTest::newRow(use) << QString::fromLatin1(use);
+    }
+    void pinYinFollowsTyping() {
+        QFETCH(QString, use);
         const WindowUnderTest started;
         started.ShowPage(1);
         auto* chinese = started.Find<TextPane>("ChineseText");
+        auto* pinyin = started.Find<TextPane>("PinYin");
+        const qsizetype words = use == u"short lyrics" ? 0 : ChineseTab::kLongLyrics / 2;
+        chinese->setPlainText(QStringLiteral("你好").repeated(words));
+        chinese->moveCursor(QTextCursor::End);
         // One character at a time, as an input method commits them.
         for (const char16_t* typed : {u"你", u"好", u"!"})
             QTest::sendKeyEvent(QTest::Click, chinese, Qt::Key_unknown, QString::fromUtf16(typed), {});
-        QCOMPARE(started.Find<TextPane>("PinYin")->text(), QStringLiteral("ni,hao,"));
-        QCOMPARE(chinese->text(), QStringLiteral("你好!"));
+        const QString expected = QStringLiteral("ni,hao,").repeated(words + 1);
+        QCOMPARE(pinyin->text() == expected, words == 0);
+        if (use == u"pause")
+            QTRY_COMPARE(pinyin->text(), expected);
+        else if (use == u"close")
+            QCOMPARE(started.window->close() ? test::ReadFile(started.folder.filePath("panes/PinYin.txt")) : "",
+                     expected.toUtf8());
+        else if (use == u"key in pinyin")
+            QTest::keyClick(pinyin, Qt::Key_End);
+        else if (use == u"Begin2")
+            test::Click(started.window.get(), "Begin2");
+        QCOMPARE(pinyin->text(), expected);
     }
 
     void buttonsConvertIntoTheResultPane_data() { test::AddCaseRows("convert", kCases); }
