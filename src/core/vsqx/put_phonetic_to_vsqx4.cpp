@@ -25,8 +25,10 @@ constexpr QByteArrayView kLockedPhonemesStart = "<p lock=\"1\"><![CDATA[";
 constexpr QByteArrayView kPhonemesEnd = "</p>";
 // What the walks stop at, by the first bytes of the names: between notes, only a note's start; in a
 // note, the starts of the note, its style and the elements it edits, and the ends of the note and style.
+// A note's style holds many values, and only a marked item needs its opening value: the others pass them.
 constexpr QByteArrayView kBetweenNotes = "n";
 constexpr QByteArrayView kNoteStarts = "nypv";
+constexpr QByteArrayView kNoteStartsButValues = "nyp";
 constexpr QByteArrayView kNoteEnds = "n";
 static_assert(kNoteName[0] == 'n' && kStyleName[0] == 'n' && kLyricName[0] == 'y' && kPhonemesName[0] == 'p' &&
               kValueName[0] == 'v');
@@ -110,7 +112,8 @@ private:
             return true;
         }
         bool inStyle = false;
-        for (Markup markup = NextMarkupAmong(m_file, tagEnd, kNoteStarts, kNoteEnds);;) {
+        const QByteArrayView starts = SplitOpeMarker(m_item).marked ? kNoteStarts : kNoteStartsButValues;
+        for (Markup markup = NextMarkupAmong(m_file, tagEnd, starts, kNoteEnds);;) {
             if (markup.kind == Kind::None)
                 return NoteUnclosed(note);
             if (markup.Is(Kind::StartTag, kNoteName))
@@ -135,12 +138,12 @@ private:
                     wanted = &note.opening;
             }
             if (!wanted) {
-                markup = NextMarkupAmong(m_file, markup.next, kNoteStarts, kNoteEnds);
+                markup = NextMarkupAmong(m_file, markup.next, starts, kNoteEnds);
                 continue;
             }
             if (!ReadElement(markup, *wanted))
                 return false;
-            markup = NextMarkupAmong(m_file, wanted->end, kNoteStarts, kNoteEnds);
+            markup = NextMarkupAmong(m_file, wanted->end, starts, kNoteEnds);
         }
     }
 
