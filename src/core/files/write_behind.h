@@ -20,7 +20,7 @@ namespace lirobel::files {
 class WriteBehind {
 public:
     /// The size of a piece handed on, and how many may wait: what this holds at most, beyond the caller.
-    static constexpr qsizetype kPieceBytes = 1 << 20;
+    static constexpr qsizetype kPieceBytes = 256 * 1024;
     static constexpr size_t kWaitingPieces = 2;
 
     explicit WriteBehind(FileReplacement& file);
