@@ -15,12 +15,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Lirobel developers <lirobel@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# The libraries come from dpkg-shlibdeps (dpkg-dev); the data the programs open at run time, and what the
-# window needs to show at all, are named here: the kanji dictionary, the phrase database, Unihan,
+# The linked libraries come from dpkg-shlibdeps (dpkg-dev); the rest that the programs open at run time,
+# and what the window needs to show at all, are named here: libzip, loaded for .vpr projects alone (1.7 for
+# zip_compression_method_supported), the kanji dictionary, the phrase database, Unihan,
 # OpenCC's t2s.json, the X11/Wayland platform plugins (only recommended by Qt), the SVG plugins that draw
 # the windows' icon, a font with Chinese characters and kana, and Qt's own translations, so that its file
 # dialog and message boxes speak the program's Chinese.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "${LIROBEL_JAPANESE_DICTIONARY_PACKAGE}, pinyin-database, unicode-data, libopencc-data, qt6-qpa-plugins, libqt6svg6, fonts-wqy-microhei, qt6-translations-l10n")
+    "libzip4 (>= 1.7.0), ${LIROBEL_JAPANESE_DICTIONARY_PACKAGE}, pinyin-database, unicode-data, libopencc-data, qt6-qpa-plugins, libqt6svg6, fonts-wqy-microhei, qt6-translations-l10n")
 include(CPack)

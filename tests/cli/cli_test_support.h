@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "support/test_files.h"
+#include "support/vpr_generator.h"
 
 #include <QBuffer>
 #include <QStandardPaths>
@@ -31,6 +32,9 @@ inline const QByteArray kSong =
     "<?xml?>\r\n<vsq3>\r\n\r\n\r\n\t<vender><![CDATA[Yamaha corporation]]></vender>\r\n"
     "<note><lyric><![CDATA[你]]></lyric><phnms><![CDATA[n i]]></phnms></note>\r\n"
     "<note><lyric><![CDATA[好]]></lyric><phnms><![CDATA[h a o]]></phnms></note>\r\n</vsq3>\r\n";
+
+/// A .vpr project of four notes, the last of them held.
+inline const QByteArray kProject = test::GenerateVpr(test::VprLayout::Version6, 4);
 
 inline CliRun RunInProcess(const QStringList& arguments, const QByteArray& input = {},
                            const QString& executableFolder = EmptyProgramFolder()) {

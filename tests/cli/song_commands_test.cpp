@@ -11,13 +11,6 @@
 namespace lirobel::cli {
 namespace {
 
-QByteArray Project() {
-    using test::VprLayout;
-    return test::GenerateVpr(
-        VprLayout::Version6,
-        test::GenerateSequence(VprLayout::Version6, test::GenerateVprNotes(VprLayout::Version6, 4)));
-}
-
 // A row of song_command_cases.tsv, whose head says what each field holds.
 class SongCommandTest : public testing::TestWithParam<QByteArrayList> {};
 
@@ -53,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Invocations, SongCommandTest,
                          testing::ValuesIn(test::ReadCaseFile(LIROBEL_TEST_DATA "/song_command_cases.tsv",
                                                               {{"SONG", kSong},
                                                                {"HELD_SONG", QByteArray(kSong).replace("好", "-")},
-                                                               {"PROJECT", Project()}})),
+                                                               {"PROJECT", kProject}})),
                          [](const testing::TestParamInfo<QByteArrayList>& row) { return row.param[0].toStdString(); });
 
 } // namespace

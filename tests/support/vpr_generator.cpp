@@ -125,6 +125,10 @@ QByteArray GenerateVpr(VprLayout layout, const QByteArray& sequence) {
     return MakeZip({{"Project/sequence.json", sequence, 0}, {"Project/Audio/", {}, 0}, {kAudio6, WavBytes(3), 0}});
 }
 
+QByteArray GenerateVpr(VprLayout layout, int count) {
+    return GenerateVpr(layout, GenerateSequence(layout, GenerateVprNotes(layout, count)));
+}
+
 QByteArray MakeZip(const std::vector<ZipEntry>& entries) {
     constexpr qsizetype kTime = (12 << 11) | (30 << 5) | 5;
     constexpr qsizetype kDate = ((2024 - 1980) << 9) | (5 << 5) | 1;

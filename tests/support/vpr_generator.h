@@ -37,6 +37,8 @@ QByteArray GenerateSequence(VprLayout layout, const std::vector<VprNote>& notes,
 
 /// The project archive holding the sequence, with the layout's other entries.
 QByteArray GenerateVpr(VprLayout layout, const QByteArray& sequence);
+/// The project archive of `count` notes as GenerateVprNotes makes them, in two parts.
+QByteArray GenerateVpr(VprLayout layout, int count);
 
 /// One entry of a ZIP archive to make.
 struct ZipEntry {

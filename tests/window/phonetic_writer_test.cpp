@@ -54,14 +54,11 @@ void Drop(QWidget* target, const QByteArray& nativePath) {
 
 // The song of a row of the "pour" table in window_cases.tsv; null when there is none.
 QByteArray Song(const QString& kind) {
-    using test::VprLayout;
     const QByteArray song = test::GenerateVsqx({});
     if (kind == u"held")
         return QByteArray(song).replace("[" + test::NoteLyric(1).toUtf8() + "]]></lyric>", "[-]]></lyric>");
     if (kind == u"project")
-        return test::GenerateVpr(
-            VprLayout::Version6,
-            test::GenerateSequence(VprLayout::Version6, test::GenerateVprNotes(VprLayout::Version6, 3)));
+        return test::GenerateVpr(test::VprLayout::Version6, 3);
     if (kind == u"not VSQX")
         return "<vsq3/>\r\n";
     if (kind == u"unclosed")

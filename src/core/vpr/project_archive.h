@@ -15,6 +15,7 @@ struct zip_source;
 namespace lirobel::vpr {
 
 struct DeflatedContent;
+struct ZipLibrary;
 
 /// The sequence entry's name with "/" as separator; an archive may spell it with "\" (raw 0x5C) instead.
 inline constexpr QByteArrayView kSequenceName = "Project/sequence.json";
@@ -24,6 +25,7 @@ public:
     enum class State {
         NotArchive, ///< the bytes are not a ZIP archive
         Damaged,    ///< they begin as one but cannot be read as one (cut short, inconsistent): ErrorString
+        NoLibrary,  ///< they may be one, but libzip cannot be loaded to read it: ErrorString names it
         Open,
     };
     enum class Sequence {
@@ -60,6 +62,7 @@ public:
 private:
     bool Fail(QString cause);
 
+    const ZipLibrary* m_zip = nullptr; ///< set unless the bytes cannot be an archive
     struct zip_source* m_source = nullptr;
     struct zip* m_archive = nullptr;
     State m_state = State::NotArchive;

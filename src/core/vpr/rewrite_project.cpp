@@ -22,6 +22,9 @@ std::optional<QString> OpenSequence(ProjectArchive& archive, QByteArray& json, S
         return std::nullopt;
     if (archive.Opened() == ProjectArchive::State::Damaged)
         return QStringLiteral("the file is a ZIP archive that cannot be read: %1").arg(archive.ErrorString());
+    if (archive.Opened() == ProjectArchive::State::NoLibrary)
+        return QStringLiteral("the file may be a ZIP archive, which cannot be read here: %1")
+            .arg(archive.ErrorString());
     switch (archive.FindSequence()) {
     case ProjectArchive::Sequence::None:
         return std::nullopt;

@@ -20,7 +20,8 @@ namespace lirobel::vpr {
 /// Otherwise the rewrite of PutPhoneticToSequence, whose text is the whole new archive (ProjectArchive::
 /// ReplaceSequence), or the file's bytes as they are when the sequence comes out unchanged.
 ///
-/// Fails, with the cause, on a file that begins as a ZIP archive but cannot be read as one, on an archive
+/// Fails, with the cause, on a file that begins as a ZIP archive but cannot be read as one, on one that may be
+/// an archive when libzip cannot be loaded, on an archive
 /// that holds the sequence under both spellings, on a sequence that cannot be read or is not JSON, and as
 /// PutPhoneticToSequence fails.
 /// Opens the archive's sequence and scans it (ScanSequence): nothing when the file is not a project, an empty
