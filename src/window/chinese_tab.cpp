@@ -17,6 +17,7 @@
 #include <QSignalBlocker>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace lirobel::window {
@@ -77,6 +78,9 @@ ChineseTab::ChineseTab(QWidget* parent) : QWidget(parent) {
     m_pinyin->installEventFilter(this);
     m_pinyin->viewport()->installEventFilter(this);
 
+    // The document tells how much changed before the pane tells that something did.
+    connect(m_chinese->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int added) { m_lastChange = qsizetype(removed) + added; });
     connect(m_chinese, &TextPane::PlainTextChanged, this, &ChineseTab::FollowChineseText);
     connect(m_pinyin, &TextPane::PlainTextChanged, this, &ChineseTab::FollowPinYin);
     connect(begin, &QPushButton::clicked, this, &ChineseTab::Convert);
@@ -130,13 +134,14 @@ bool ChineseTab::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The pinyin of a megabyte of lyrics is one paragraph of over a million characters, which Qt takes a
-// quarter of a second to lay out: at every keystroke, the window would lag behind the typing. Long
-// lyrics' pinyin waits for a pause instead; short lyrics are read at once, and so is an emptied pane,
-// which empties the others.
+// quarter of a second to lay out: at every keystroke, the window would lag behind the typing. Typing into
+// long lyrics waits for a pause instead; short lyrics are read at once, and so is a change of many
+// characters at once (a paste, a cut, a drop), which is no typing to wait for, and an emptied pane, which
+// empties the others.
 void ChineseTab::FollowChineseText() {
     if (m_restoring)
         return;
-    if (m_chinese->text().size() > kLongLyrics)
+    if (m_chinese->text().size() > kLongLyrics && m_lastChange <= kTypedAtOnce)
         m_pause->start();
     else
         ReadChineseText();

@@ -15,9 +15,9 @@ class TextPane;
 /// The page `Frame2`. The pinyin pane `PinYin` follows every change of the Chinese pane `ChineseText`;
 /// `Begin2` converts the pinyin into the phonetic pane `VPhonetic`, every "|" in red; emptying either
 /// input pane empties all three. While `ReadByWords` is ticked (a per-user preference), the pinyin is read
-/// by words; ticking or clearing it reads the Chinese pane again. Long lyrics (more than kLongLyrics
-/// characters) are read again once typing pauses rather than at every change; anything that reads or
-/// edits the pinyin, the pour included, first brings it up to date.
+/// by words; ticking or clearing it reads the Chinese pane again. Typing into long lyrics (more than
+/// kLongLyrics characters) reads them again once it pauses rather than at every key; anything that reads
+/// or edits the pinyin, the pour included, first brings it up to date.
 class ChineseTab : public QWidget {
     Q_OBJECT
 
@@ -25,6 +25,9 @@ public:
     /// Above this many characters in the Chinese pane (their pinyin some 64K characters and more), the
     /// pinyin waits for a pause in typing.
     static constexpr qsizetype kLongLyrics = 16 * 1024;
+    /// At most this many characters changed at once are typing, which may wait; more, such as a paste,
+    /// are read at once.
+    static constexpr qsizetype kTypedAtOnce = 64;
 
     explicit ChineseTab(QWidget* parent);
 
@@ -61,6 +64,7 @@ private:
     QCheckBox* m_readByWords;
     QTimer* m_pause; ///< running while the pinyin waits for typing to pause
     bool m_restoring = false;
+    qsizetype m_lastChange = 0; ///< characters removed and added by the Chinese pane's last change
 };
 
 } // namespace lirobel::window
