@@ -2,11 +2,18 @@
 #include "core/files/write_behind.h"
 
 #include <algorithm>
+#include <system_error>
+#include <utility>
 
 namespace lirobel::files {
 
-WriteBehind::WriteBehind(FileReplacement& file) : m_file(file), m_thread([this] { Run(); }) {
+WriteBehind::WriteBehind(FileReplacement& file) : m_file(file) {
     m_filling.reserve(kPieceBytes);
+    // Where no thread can be had (a process at its limit of them), the pieces are written in turn instead.
+    try {
+        m_thread = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+    }
 }
 
 WriteBehind::~WriteBehind() {
@@ -26,6 +33,11 @@ bool WriteBehind::Write(QByteArrayView bytes) {
 }
 
 void WriteBehind::HandOn() {
+    if (!m_thread.joinable()) {
+        m_failed = m_failed || !m_file.Write(m_filling);
+        m_filling.resize(0);
+        return;
+    }
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_waiting.size() < kWaitingPieces || m_failed; });
     if (!m_failed) {
@@ -43,12 +55,12 @@ void WriteBehind::HandOn() {
 }
 
 bool WriteBehind::Finish() {
-    if (!m_thread.joinable()) {
-        const std::lock_guard lock(m_mutex);
+    if (std::exchange(m_finished, true))
         return !m_failed;
-    }
     if (!m_filling.isEmpty())
         HandOn();
+    if (!m_thread.joinable())
+        return !m_failed;
     {
         const std::lock_guard lock(m_mutex);
         m_ending = true;

@@ -16,7 +16,8 @@
 namespace lirobel::files {
 
 /// Hands the bytes written to it on to a FileReplacement, open, in pieces written on another thread, in
-/// their order. The replacement is touched by that thread alone until Finish has returned.
+/// their order. The replacement is touched by that thread alone until Finish has returned. Where no thread
+/// can be started, each piece is written as it fills, by the caller.
 class WriteBehind {
 public:
     /// The size of a piece handed on, and how many may wait: what this holds at most, beyond the caller.
@@ -46,8 +47,9 @@ private:
     std::deque<QByteArray> m_waiting; ///< pieces to write, in order
     std::vector<QByteArray> m_spare;  ///< written pieces, whose room serves again
     bool m_failed = false;
-    bool m_ending = false;
-    std::thread m_thread;
+    bool m_ending = false;   ///< the thread is to stop once nothing waits
+    bool m_finished = false; ///< Finish has run
+    std::thread m_thread;    ///< not joinable where no thread could be started
 };
 
 } // namespace lirobel::files
