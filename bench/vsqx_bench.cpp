@@ -113,12 +113,11 @@ double DurableFloorSeconds(const QString& original, const QString& copy) {
 // What no replacement of a file can avoid either: the floor, and a rename of the copy over the song, which
 // frees the old content's blocks (on a disk mounted with discard, the filesystem trims them there and then).
 double ReplaceFloorSeconds(const QString& original, const QString& copy, const QString& song) {
-    sync();
+    const double floor = DurableFloorSeconds(original, copy);
     const auto start = std::chrono::steady_clock::now();
-    if (DurableFloorSeconds(original, copy) < 0 ||
-        ::rename(QFile::encodeName(copy).constData(), QFile::encodeName(song).constData()) != 0)
+    if (floor < 0 || ::rename(QFile::encodeName(copy).constData(), QFile::encodeName(song).constData()) != 0)
         return -1;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return floor + std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Each run gets a fresh copy of the editor's file, on disk before the run as a user's file would be; the

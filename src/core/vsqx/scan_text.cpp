@@ -65,8 +65,10 @@ qsizetype ScanText::IndexOfAny(std::initializer_list<QByteArrayView> tags) const
     std::array<char, 4> seconds{};
     size_t count = 0;
     for (const QByteArrayView tag : tags) {
-        if (std::find(seconds.begin(), seconds.begin() + count, tag[1]) == seconds.begin() + count)
+        if (std::find(seconds.begin(), seconds.begin() + count, tag[1]) == seconds.begin() + count) {
+            Q_ASSERT(count < seconds.size());
             seconds[count++] = tag[1];
+        }
     }
     switch (count) {
     case 1:

@@ -27,7 +27,7 @@ public:
     /// the offset found (or lastStart), whatever lies before from.
     qsizetype IndexOf(QByteArrayView tag, qsizetype from, qsizetype lastStart) const;
     /// The smallest offset at which any of the tags lies, or -1. Every tag begins with '<' and has two bytes
-    /// at least.
+    /// at least; the tags have four second bytes at most between them.
     qsizetype IndexOfAny(std::initializer_list<QByteArrayView> tags) const;
 
     /// Moves the first count bytes to the end of out.
